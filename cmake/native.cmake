@@ -1,0 +1,20 @@
+# The native build: the portable core under sanitizers, its tests and fuzzers, host tools, game data.
+set(VORRAK_DATA_DIR ${CMAKE_BINARY_DIR}/data)
+file(MAKE_DIRECTORY ${VORRAK_DATA_DIR})
+
+add_library(native_platform STATIC tests/unit/posix_files.cpp tests/unit/fake_platform.cpp)
+target_link_libraries(native_platform PUBLIC vorrak_core)
+
+include(tests/unit/tests.cmake)
+add_executable(unit_tests ${UNIT_TESTS})
+target_link_libraries(unit_tests native_platform gtest_main)
+gtest_discover_tests(unit_tests TEST_PREFIX unit. DISCOVERY_MODE PRE_TEST)
+if(CMAKE_CXX_COMPILER_ID MATCHES Clang)
+    include(tests/fuzz/fuzz.cmake)
+endif()
+
+foreach(part tools/hlpwrite content)
+    if(EXISTS ${CMAKE_SOURCE_DIR}/${part}/CMakeLists.txt)
+        add_subdirectory(${part})
+    endif()
+endforeach()

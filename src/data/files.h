@@ -1,0 +1,21 @@
+// The few file operations the data layer needs; the platform layer provides them.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+using FileHandle = void*;
+
+// Status codes of the file operations, as the line reader reports them.
+constexpr int16_t kStatusOk = 0;
+constexpr int16_t kStatusEnd = 38;
+constexpr int16_t kStatusCut = -32768;
+
+bool FileExists(const char* name);
+// Opens an existing file for reading, sharing reading and writing with others.
+// Returns nullptr and a non-zero status when it can't.
+FileHandle OpenForReading(const char* name, int16_t& status);
+// Reads up to cap bytes; returns the count, 0 at the end, -1 on failure (status set).
+long ReadBlock(FileHandle f, char* buf, long cap, int16_t& status);
+// The file's length in bytes, or -1 when it can't be told.
+long long FileLength(FileHandle f);
+void CloseFile(FileHandle f);

@@ -1,0 +1,40 @@
+// The stand-in platform of the unit tests.
+#include "fake_platform.h"
+#include <cstring>
+#include "duel/platform.h"
+#include "duel/state.h"
+
+namespace fake {
+uint32_t ticks;
+std::vector<std::string> boxes;
+int windowCloses;
+std::string windowsDir;
+
+void Reset() {
+    ticks = 0;
+    boxes.clear();
+    windowCloses = 0;
+    windowsDir.clear();
+    you = "";
+    opp = "";
+    youNum = oppNum = youTNum = oppTNum = 0;
+    youMove = moves{};
+    oppMove = moves{};
+    youHP = oppHP = youMaxHP = oppMaxHP = 0;
+    msg = "";
+    msgOld = "";
+    canClick = showPics = false;
+    path = "";
+    ending = false;
+}
+}  // namespace fake
+
+uint32_t TickCount() { return fake::ticks; }
+void Message(const char* text) { fake::boxes.push_back(text); }
+void CloseMainWindow() { fake::windowCloses++; }
+
+bool WindowsDirectory(char* buf, std::size_t cap) {
+    if (fake::windowsDir.empty() || fake::windowsDir.size() >= cap) return false;
+    std::strcpy(buf, fake::windowsDir.c_str());
+    return true;
+}

@@ -1,0 +1,5 @@
+# Unit tests of the portable core: natively under sanitizers, and cross-built under Wine.
+set(UNIT_TESTS
+    tests/unit/text_test.cpp tests/unit/lines_test.cpp tests/unit/number_test.cpp
+    tests/unit/database_test.cpp tests/unit/settings_test.cpp tests/unit/rules_test.cpp
+    tests/unit/bitmap_test.cpp)
