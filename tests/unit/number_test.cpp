@@ -24,7 +24,9 @@ TEST(NumberSyntax, ReadsAndRejects) {
     for (const Case& c : cases) {
         int32_t v = 12345;
         EXPECT_EQ(ParseNumber(c.text, v), c.ok) << '"' << c.text << '"';
-        if (c.ok) EXPECT_EQ(v, c.value) << '"' << c.text << '"';
+        if (c.ok) {
+            EXPECT_EQ(v, c.value) << '"' << c.text << '"';
+        }
         EXPECT_EQ(NumberOf(c.text), c.ok ? c.value : kNotANumber) << '"' << c.text << '"';
     }
 }

@@ -1,0 +1,45 @@
+# The Windows build: vorrak.exe, its resources, the unit tests under Wine, the end-to-end tests.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(PIXMAP ${CMAKE_SOURCE_DIR}/tools/pixmap.py)
+set(ART ${CMAKE_SOURCE_DIR}/src/res/art)
+set(RES ${CMAKE_BINARY_DIR}/res)
+file(MAKE_DIRECTORY ${RES})
+
+add_custom_command(OUTPUT ${RES}/vorrak.ico
+    COMMAND ${Python3_EXECUTABLE} ${PIXMAP} ico ${ART}/icon16.txt ${ART}/icon32.txt ${RES}/vorrak.ico
+    DEPENDS ${PIXMAP} ${ART}/icon16.txt ${ART}/icon32.txt)
+add_custom_command(OUTPUT ${RES}/logo.bmp
+    COMMAND ${Python3_EXECUTABLE} ${PIXMAP} bmp ${ART}/logo.txt ${RES}/logo.bmp
+    DEPENDS ${PIXMAP} ${ART}/logo.txt)
+configure_file(src/res/vorrak.rc.in ${RES}/vorrak.rc @ONLY)
+configure_file(src/res/vorrak.manifest.in ${RES}/vorrak.manifest @ONLY)
+set_source_files_properties(${RES}/vorrak.rc PROPERTIES
+    OBJECT_DEPENDS "${RES}/vorrak.ico;${RES}/logo.bmp;${RES}/vorrak.manifest;${CMAKE_SOURCE_DIR}/src/res/resource.h")
+
+# The Win32 layer: window, GDI, files, ticks.
+add_library(vorrak_win STATIC
+    src/shell/handles.cpp src/shell/platform_win.cpp src/data/files_win.cpp)
+target_link_libraries(vorrak_win PUBLIC vorrak_core)
+
+add_executable(vorrak WIN32
+    src/shell/main.cpp src/shell/commands.cpp
+    src/duel/opening.cpp src/duel/turns.cpp src/duel/pacing.cpp src/duel/ending.cpp
+    src/data/pictures.cpp src/gfx/dib.cpp src/gfx/paint.cpp
+    ${RES}/vorrak.rc)
+target_link_libraries(vorrak vorrak_win gdi32 user32 kernel32)
+target_link_options(vorrak PRIVATE -s)
+
+# Unit tests of the core, with the real Win32 file layer, run under Wine.
+set(WINE_RUN ${CMAKE_SOURCE_DIR}/tools/wine-run.sh)
+include(tests/unit/tests.cmake)
+add_executable(unit_tests ${UNIT_TESTS} tests/unit/fake_platform.cpp
+    src/data/files_win.cpp)
+target_link_libraries(unit_tests vorrak_core gtest_main)
+set_property(TARGET unit_tests PROPERTY CROSSCOMPILING_EMULATOR ${WINE_RUN})
+gtest_discover_tests(unit_tests TEST_PREFIX wine.unit. DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 300
+    PROPERTIES ENVIRONMENT "VORRAK_PREFIX=${CMAKE_BINARY_DIR}/wineprefix")
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/e2e.cmake)
+    include(tests/e2e/e2e.cmake)
+endif()

@@ -1,0 +1,47 @@
+// The file operations on Win32: read-only opens that share reading and writing.
+#include "data/files.h"
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+// The platform's error as a status code that can't be mistaken for success or the end.
+static int16_t ErrorStatus() {
+    int16_t code = static_cast<int16_t>(GetLastError());
+    return (code == kStatusOk || code == kStatusEnd || code == kStatusCut) ? -1 : code;
+}
+
+bool FileExists(const char* name) {
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA(name, &found);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    FindClose(h);
+    return !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+FileHandle OpenForReading(const char* name, int16_t& status) {
+    HANDLE h = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (h == INVALID_HANDLE_VALUE) {
+        status = ErrorStatus();
+        return nullptr;
+    }
+    status = 0;
+    return h;
+}
+
+long ReadBlock(FileHandle f, char* buf, long cap, int16_t& status) {
+    DWORD got = 0;
+    if (!ReadFile(static_cast<HANDLE>(f), buf, static_cast<DWORD>(cap), &got, NULL)) {
+        status = ErrorStatus();
+        return -1;
+    }
+    status = 0;
+    return static_cast<long>(got);
+}
+
+long long FileLength(FileHandle f) {
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(static_cast<HANDLE>(f), &size)) return -1;
+    return size.QuadPart;
+}
+
+void CloseFile(FileHandle f) { CloseHandle(static_cast<HANDLE>(f)); }

@@ -1,0 +1,92 @@
+// The duel's opening scene: the trainers, the challenge, and both creatures sent out.
+#include <cstdio>
+#include "data/database.h"
+#include "data/files.h"
+#include "duel/state.h"
+#include "gfx/bitmap.h"
+#include "gfx/dib.h"
+#include "shell/win.h"
+
+namespace {
+
+const char kNameFill[] = "                   ";  // 19 blanks cover the trainer's longer name
+
+// Picture file name of a trainer: path + prefix + number + ".bmp", built in s.
+void TrainerPicture(const char* prefix, int16_t number) {
+    std::snprintf(t.c, t.capacity(), "%d", number);
+    s = path;
+    s += prefix;
+    s += t;
+    s += ".bmp";
+}
+
+// Draws the trainer picture named in s: the opponent's centred in its frame, the
+// player's at the left of its frame, both standing on the frame's bottom line.
+void DrawTrainer(bool opponent) {
+    if (!FileExists(s)) return;
+    BITMAPINFOHEADER info;
+    DIB::GetInfo(s, info);
+    int64_t x = opponent ? 478 - HalfDown(info.biWidth) : 10;
+    int64_t y = (opponent ? 178 : 418) - int64_t(info.biHeight);
+    if (Fits16(x) && Fits16(y)) DIB::DispBmp(hDC, s, int16_t(x), int16_t(y), true, false);
+}
+
+void Say(int x, int y, const char* text) { TextOutA(hDC, x, y, text, lstrlenA(text)); }
+
+}  // namespace
+
+void onCreate(HWND window) {
+    if (ending) return;
+    hDC = GetDC(window);
+    HFONT nameFont = MakeDuelFont();
+    HGDIOBJ oldFont = SelectObject(hDC, nameFont);
+    Text<255> line;
+
+    GetTrainer(oppTNum, line);
+    if (!ending) Say(450, 10, line);
+    GetTrainer(youTNum, line);
+    if (!ending) Say(10, 250, line);
+    GetTrainer(oppTNum, msg);
+    msg += " wants to fight!";
+    UpdateMessage(window);
+    if (!ending) {
+        TrainerPicture("back", youTNum);
+        DrawTrainer(false);
+        TrainerPicture("t", oppTNum);
+        DrawTrainer(true);
+    }
+    Wait(1500);
+
+    GetTrainer(oppTNum, msg);
+    msg += " sent out ";
+    msg += opp;
+    msg += "!";
+    if (!ending) {
+        line = opp;
+        line += kNameFill;
+        Say(450, 10, line);
+    }
+    UpdateMessage(window);
+    if (!ending) {
+        Rectangle(hDC, 405, 40, 552, 180);
+        LoadPic(oppNum, 406, 41, false);
+    }
+    Wait(1500);
+
+    msg = "Go! ";
+    msg += you;
+    msg += "!";
+    msgOld = msg;
+    UpdateMessage(window);
+    if (!ending) {
+        line = you;
+        line += kNameFill;
+        Say(10, 250, line);
+        showPics = true;
+        Rectangle(hDC, 10, 280, 157, 420);
+        LoadPic(youNum, 11, 281, true);
+    }
+    SelectObject(hDC, oldFont);
+    DeleteObject(nameFont);
+    ReleaseDC(window, hDC);
+}

@@ -1,0 +1,38 @@
+// The player's turn, started by a click on a move name, and the opponent's answer.
+#include <windowsx.h>
+#include "data/database.h"
+#include "duel/rules.h"
+#include "duel/state.h"
+#include "shell/win.h"
+
+static const char* MoveName(const moves& m, int k) {
+    return k == 1 ? m.moveA.str() : k == 2 ? m.moveB.str() : m.moveC.str();
+}
+
+static int16_t MoveNumber(const moves& m, int k) {
+    return k == 1 ? m.moveValA : k == 2 ? m.moveValB : m.moveValC;
+}
+
+void OppGo() {
+    canClick = false;
+    int k = Random(3);
+    ComposeUsed(opp, MoveName(oppMove, k));
+    youHP = ApplyDamage(youHP, GetDamage(MoveNumber(oppMove, k)));
+    onPaint(hWnd);
+    Wait(1000);
+    canClick = true;
+}
+
+void onClick(WPARAM, LPARAM lParam) {
+    int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+    if (!canClick || ending) return;
+    int k = ClickedMove(x, y, youMove);
+    if (k == 0) return;
+    ComposeUsed(you, MoveName(youMove, k));
+    oppHP = ApplyDamage(oppHP, GetDamage(MoveNumber(youMove, k)));
+    onPaint(hWnd);
+    // A deciding blow has closed the window: the rest of the turn would show nothing.
+    if (ending) return;
+    Wait(1000);
+    OppGo();
+}

@@ -1,0 +1,15 @@
+// The bitmap module: reads 24-bit bitmap files and draws them with white see-through.
+#pragma once
+#include <cstdint>
+#include "shell/win.h"
+
+namespace DIB {
+COLORREF RGB(int16_t r, int16_t g, int16_t b);
+// Fills info from the file's information header; 0 x 0 when the file can't be read.
+void GetInfo(const char* name, BITMAPINFOHEADER& info);
+// Draws the file so that it fills rows y+1..y+h and columns x+1..x+w (mirrored: x..x+w-1).
+void DispBmp(HDC dc, const char* name, int16_t x, int16_t y, bool transparent, bool mirror);
+}  // namespace DIB
+
+// Copies bitmap resource name of the program into window at (x, y), at its own size.
+void DrawInstBmp(HWND window, const char* name, int x, int y);
