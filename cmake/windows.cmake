@@ -16,17 +16,14 @@ configure_file(src/res/vorrak.manifest.in ${RES}/vorrak.manifest @ONLY)
 set_source_files_properties(${RES}/vorrak.rc PROPERTIES
     OBJECT_DEPENDS "${RES}/vorrak.ico;${RES}/logo.bmp;${RES}/vorrak.manifest;${CMAKE_SOURCE_DIR}/src/res/resource.h")
 
-# The Win32 layer: window, GDI, files, ticks.
-add_library(vorrak_win STATIC
-    src/shell/handles.cpp src/shell/platform_win.cpp src/data/files_win.cpp)
-target_link_libraries(vorrak_win PUBLIC vorrak_core)
-
+# The Win32 layer over the core: window, GDI, files, ticks.
 add_executable(vorrak WIN32
-    src/shell/main.cpp src/shell/commands.cpp
+    src/shell/main.cpp src/shell/commands.cpp src/shell/handles.cpp src/shell/platform_win.cpp
+    src/data/files_win.cpp
     src/duel/opening.cpp src/duel/turns.cpp src/duel/pacing.cpp src/duel/ending.cpp
     src/data/pictures.cpp src/gfx/dib.cpp src/gfx/paint.cpp
     ${RES}/vorrak.rc)
-target_link_libraries(vorrak vorrak_win gdi32 user32 kernel32)
+target_link_libraries(vorrak vorrak_core gdi32 user32 kernel32)
 target_link_options(vorrak PRIVATE -s)
 
 # Unit tests of the core, with the real Win32 file layer, run under Wine.

@@ -1,0 +1,254 @@
+"""Runs the real vorrak.exe under Wine in a virtual X display and looks at what it does.
+
+Every wait is for a condition with a deadline; nothing sleeps a fixed time as its check.
+"""
+import os
+import re
+import shutil
+import struct
+import subprocess
+import tempfile
+import time
+
+ROOT = os.path.realpath(os.path.join(os.path.dirname(__file__), "..", ".."))
+BUILD = os.environ.get("VORRAK_WIN_BUILD", os.path.join(ROOT, "build", "win"))
+PREFIX = os.path.join(BUILD, "wineprefix-e2e")
+EXE = os.path.join(BUILD, "vorrak.exe")
+PROBE = os.path.join(BUILD, "probe.exe")
+
+RELAYED = ["TextOutA", "MessageBoxA", "WinHelpA", "DestroyWindow", "PostQuitMessage",
+           "SetDIBitsToDevice", "Rectangle", "DialogBoxParamA", "EndDialog", "FillRgn"]
+
+
+class Failure(AssertionError):
+    pass
+
+
+def wine_env(display, relay=False):
+    env = dict(os.environ, WINEPREFIX=PREFIX, WINEARCH="win32", DISPLAY=display,
+               WINEDLLOVERRIDES="winemenubuilder.exe=d")
+    env["WINEDEBUG"] = "+timestamp,+relay" if relay else "-all"
+    return env
+
+
+def prepare_prefix():
+    """The end-to-end prefix: the common set-up plus a relay trace of the game's own calls."""
+    subprocess.run([os.path.join(ROOT, "tools", "wine-prefix.sh"), PREFIX], check=True)
+    marker = os.path.join(PREFIX, ".e2e-ready")
+    if os.path.exists(marker):
+        return
+    env = wine_env(":0")
+    key = r"HKCU\Software\Wine\Debug"
+    def reg(*args):
+        subprocess.run(["wine", "reg"] + list(args), env=env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    reg("delete", key, "/v", "RelayFromExclude", "/f")
+    reg("add", key, "/v", "RelayFromInclude", "/d", "vorrak.exe", "/f")
+    reg("add", key, "/v", "RelayInclude", "/d", ";".join(RELAYED), "/f")
+    subprocess.run(["wineserver", "-w"], env=env)
+    open(marker, "w").close()
+
+
+class Display:
+    """An Xvfb server of our own on a free display number."""
+
+    def __init__(self):
+        for n in range(91, 140):
+            if not os.path.exists(f"/tmp/.X11-unix/X{n}") and not os.path.exists(f"/tmp/.X{n}-lock"):
+                break
+        self.name = f":{n}"
+        self.proc = subprocess.Popen(["Xvfb", self.name, "-screen", "0", "1024x768x24",
+                                      "-nolisten", "tcp"], stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL)
+        deadline = time.time() + 10
+        while not os.path.exists(f"/tmp/.X11-unix/X{n}"):
+            if time.time() > deadline or self.proc.poll() is not None:
+                raise Failure("Xvfb did not start")
+            time.sleep(0.05)
+
+    def close(self):
+        self.proc.terminate()
+        self.proc.wait()
+
+
+class Image:
+    def __init__(self, width, height, data):
+        self.width, self.height, self.data = width, height, data
+
+    def at(self, x, y):
+        i = 3 * (y * self.width + x)
+        return tuple(self.data[i:i + 3])
+
+    def save_png(self, path):
+        with tempfile.NamedTemporaryFile(suffix=".ppm", delete=False) as f:
+            f.write(b"P6\n%d %d\n255\n" % (self.width, self.height) + self.data)
+        subprocess.run(["convert", f.name, path], check=True)
+        os.unlink(f.name)
+
+
+def bmp(rows):
+    """A 24-bit bitmap file from rows of (r, g, b), top row first."""
+    h, w = len(rows), len(rows[0])
+    pad = (4 - 3 * w % 4) % 4
+    pixels = b"".join(b"".join(bytes((b, g, r)) for r, g, b in row) + b"\0" * pad
+                      for row in reversed(rows))
+    return (b"BM" + struct.pack("<IHHI", 54 + len(pixels), 0, 0, 54) +
+            struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(pixels), 0, 0, 0, 0) + pixels)
+
+
+def windows_path(path):
+    return "Z:" + os.path.realpath(path).replace("/", "\\")
+
+
+class Call:
+    def __init__(self, ms, name, args):
+        self.ms, self.name, self.args = ms, name, args
+
+    def text(self):
+        m = re.search(r'"((?:[^"\\]|\\.)*)"', self.args)
+        return m.group(1) if m else None
+
+    def numbers(self):
+        return [int(v, 16) for v in re.findall(r"(?<![\w\"])([0-9a-f]{8})(?![\w])", self.args)]
+
+    def __repr__(self):
+        return f"{self.ms}:{self.name}({self.args})"
+
+
+class Game:
+    """One run of the game with a data set of the test's own."""
+
+    def __init__(self, name):
+        self.name = name
+        self.dir = os.path.join(BUILD, "e2e", name)
+        shutil.rmtree(self.dir, ignore_errors=True)
+        os.makedirs(os.path.join(self.dir, "data"))
+        self.data = os.path.join(self.dir, "data")
+        self.trace_file = os.path.join(self.dir, "trace.log")
+        self.proc = None
+        self.display = None
+        self.client = None
+        prepare_prefix()
+
+    # --- data -------------------------------------------------------------------------
+    def write(self, name, content):
+        mode = "wb" if isinstance(content, bytes) else "w"
+        with open(os.path.join(self.data, name), mode, newline="") as f:
+            f.write(content)
+
+    def settings(self, text=None, **values):
+        if text is None:
+            values.setdefault("Path", windows_path(self.data) + "\\")
+            text = "".join(f"{k}={v}\r\n" for k, v in values.items())
+        with open(os.path.join(PREFIX, "drive_c", "windows", "vorrak.ini"), "w", newline="") as f:
+            f.write(text)
+
+    # --- running ----------------------------------------------------------------------
+    def start(self, *args, relay=True):
+        self.display = Display()
+        self.env = wine_env(self.display.name, relay)
+        self.log = open(self.trace_file, "w")
+        self.proc = subprocess.Popen(["wine", EXE] + list(args), env=self.env, cwd=self.dir,
+                                     stdin=subprocess.DEVNULL, stdout=self.log,
+                                     stderr=subprocess.STDOUT)
+        self.started = time.time()
+        return self
+
+    def probe(self, *args, check=True):
+        with tempfile.TemporaryFile() as out:
+            r = subprocess.run(["wine", PROBE] + [str(a) for a in args], stdout=out,
+                               stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL,
+                               env=wine_env(self.display.name))
+            out.seek(0)
+            text = out.read().decode(errors="replace").strip()
+        if check and r.returncode != 0:
+            raise Failure(f"probe {' '.join(map(str, args))}: exit {r.returncode}")
+        return text if r.returncode == 0 else None
+
+    def window(self, ms=15000):
+        hwnd, x, y, w, h = map(int, self.probe("window", ms).split())
+        self.hwnd, self.client = hwnd, (x, y, w, h)
+        return self.client
+
+    def idle(self, ms=15000):
+        self.probe("idle", ms)
+
+    def exit_code(self, timeout=20):
+        try:
+            return self.proc.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise Failure(f"the game did not end within {timeout} s")
+
+    def close(self):
+        if self.proc and self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
+        if self.display:
+            subprocess.run(["wineserver", "-k"], env=wine_env(self.display.name))
+            self.display.close()
+            self.display = None
+        if getattr(self, "log", None):
+            self.log.close()
+
+    # --- looking and clicking ---------------------------------------------------------
+    def shot(self):
+        """The client area as it is on the X screen now."""
+        raw = subprocess.run(["import", "-display", self.display.name, "-window", "root",
+                              "-depth", "8", "ppm:-"], check=True, capture_output=True).stdout
+        m = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", raw)
+        sw, sh = int(m.group(1)), int(m.group(2))
+        data = raw[m.end():]
+        x0, y0, w, h = self.client
+        rows = [data[3 * ((y0 + y) * sw + x0):3 * ((y0 + y) * sw + x0 + w)] for y in range(h)]
+        return Image(w, h, b"".join(rows))
+
+    def wait_shot(self, what, ok, ms=8000):
+        deadline = time.time() + ms / 1000
+        while True:
+            image = self.shot()
+            if ok(image):
+                return image
+            if time.time() > deadline:
+                image.save_png(os.path.join(self.dir, "failed.png"))
+                raise Failure(f"{what}: not seen within {ms} ms (see {self.dir}/failed.png)")
+            time.sleep(0.05)
+
+    def click(self, x, y):
+        cx, cy = self.client[0] + x, self.client[1] + y
+        subprocess.run(["xdotool", "mousemove", str(cx), str(cy), "click", "1"],
+                       env=dict(os.environ, DISPLAY=self.display.name), check=True)
+
+    def keys(self, *keys):
+        env = dict(os.environ, DISPLAY=self.display.name)
+        subprocess.run(["xdotool", "key", "--delay", "100"] + list(keys), env=env, check=True)
+
+    # --- the program's own calls --------------------------------------------------------
+    def calls(self, name=None):
+        self.log.flush()
+        out = []
+        with open(self.trace_file, errors="replace") as f:
+            for line in f:
+                m = re.match(r"(\d+)\.(\d+):[0-9a-f]+:Call \w+\.(\w+)\((.*)\) ret=", line)
+                if m and (name is None or m.group(3) == name):
+                    out.append(Call(int(m.group(1)) * 1000 + int(m.group(2)), m.group(3),
+                                    m.group(4)))
+        return out
+
+    def texts(self, x=None, y=None):
+        """Texts drawn with TextOutA, optionally only those at (x, y), blanks stripped."""
+        out = []
+        for c in self.calls("TextOutA"):
+            n = c.numbers()
+            if len(n) >= 3 and (x is None or (n[1] == x and n[2] == y)):
+                out.append((c.ms, n[1], n[2], (c.text() or "").rstrip()))
+        return out
+
+    def wait_text(self, text, x=200, y=400, ms=10000):
+        deadline = time.time() + ms / 1000
+        while time.time() < deadline:
+            for t in self.texts(x, y):
+                if t[3] == text:
+                    return t
+            time.sleep(0.05)
+        raise Failure(f"text {text!r} at ({x}, {y}) not drawn; drawn there: "
+                      f"{[t[3] for t in self.texts(x, y)]}")

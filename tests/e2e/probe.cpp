@@ -1,0 +1,107 @@
+// A small helper of the end-to-end tests: finds the game's windows and asks them things.
+//   probe window MS           wait for the main window; prints "hwnd x y w h" of its client area
+//   probe idle MS             wait until the game handles messages again; prints "idle"
+//   probe gone MS             wait until the main window no longer exists; prints "gone"
+//   probe find TITLE MS       wait for a top-level window titled TITLE; prints "hwnd x y w h"
+//   probe texts HWND          prints the texts of the window's children, one a line
+//   probe post HWND MSG WPARAM  posts a message
+//   probe count TITLE         prints how many top-level windows have that title
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+static HWND Main() { return FindWindowA("MQVorrakClass", NULL); }
+
+static void PrintClient(HWND w) {
+    RECT rc;
+    GetClientRect(w, &rc);
+    POINT origin = {0, 0};
+    ClientToScreen(w, &origin);
+    std::printf("%lu %ld %ld %ld %ld\n", (unsigned long)(UINT_PTR)w, origin.x, origin.y,
+                rc.right, rc.bottom);
+}
+
+template <class Done>
+static bool Until(DWORD ms, Done done) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (done()) return true;
+        if (GetTickCount() - start > ms) return false;
+        Sleep(20);
+    }
+}
+
+static const char* title;
+static int found;
+static HWND foundWindow;
+static BOOL CALLBACK CountTitled(HWND w, LPARAM) {
+    char text[256];
+    GetWindowTextA(w, text, sizeof text);
+    if (IsWindowVisible(w) && std::strcmp(text, title) == 0) {
+        found++;
+        foundWindow = w;
+    }
+    return TRUE;
+}
+static int Titled(const char* t) {
+    title = t;
+    found = 0;
+    EnumWindows(CountTitled, 0);
+    return found;
+}
+
+static BOOL CALLBACK PrintText(HWND w, LPARAM) {
+    char text[512];
+    GetWindowTextA(w, text, sizeof text);
+    std::printf("%s\n", text);
+    return TRUE;
+}
+
+int main(int argc, char** argv) {
+    if (argc < 2) return 2;
+    const char* what = argv[1];
+    DWORD ms = argc > 2 ? std::strtoul(argv[argc - 1], NULL, 10) : 0;
+    if (!std::strcmp(what, "window")) {
+        // Start-up resizes the window once after showing it: wait until it holds still.
+        RECT last = {}, now;
+        int still = 0;
+        bool ok = Until(ms, [&] {
+            HWND w = Main();
+            if (!w || !IsWindowVisible(w)) return false;
+            GetWindowRect(w, &now);
+            still = EqualRect(&now, &last) ? still + 1 : 0;
+            last = now;
+            return still >= 5;
+        });
+        if (!ok) return 1;
+        PrintClient(Main());
+    } else if (!std::strcmp(what, "idle")) {
+        bool ok = Until(ms, [] {
+            DWORD_PTR result;
+            HWND w = Main();
+            return w && SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 50, &result);
+        });
+        if (!ok) return 1;
+        std::printf("idle\n");
+    } else if (!std::strcmp(what, "gone")) {
+        if (!Until(ms, [] { return Main() == NULL; })) return 1;
+        std::printf("gone\n");
+    } else if (!std::strcmp(what, "find") && argc > 3) {
+        const char* t = argv[2];
+        if (!Until(ms, [t] { return Titled(t) > 0; })) return 1;
+        PrintClient(foundWindow);
+    } else if (!std::strcmp(what, "count") && argc > 2) {
+        std::printf("%d\n", Titled(argv[2]));
+    } else if (!std::strcmp(what, "texts") && argc > 2) {
+        EnumChildWindows((HWND)(UINT_PTR)std::strtoul(argv[2], NULL, 10), PrintText, 0);
+    } else if (!std::strcmp(what, "post") && argc > 4) {
+        PostMessageA((HWND)(UINT_PTR)std::strtoul(argv[2], NULL, 10),
+                     (UINT)std::strtoul(argv[3], NULL, 0), (WPARAM)std::strtoul(argv[4], NULL, 0), 0);
+    } else {
+        return 2;
+    }
+    std::fflush(stdout);
+    return 0;
+}
