@@ -55,11 +55,13 @@ TextRecord titleRecord(const std::string& title) {
     return r;
 }
 
-TextRecord paragraphRecord(const Paragraph& p) {
+TextRecord paragraphRecord(const Paragraph& p, bool afterList) {
     TextRecord r;
+    // A list keeps its items close together but not the text after it.
+    if (afterList && p.kind != Block::Bullet) r.setSpacingAbove(kGap / 2);
     switch (p.kind) {
     case Block::Heading:
-        r.setSpacingAbove(kGap);
+        r.setSpacingAbove(afterList ? kGap / 2 * 3 : kGap);
         r.setSpacingBelow(kGap / 2);
         putSpans(r, p.spans, kFontHeading);
         break;
@@ -102,7 +104,11 @@ bool buildHelpFile(const HelpSource& source, Bytes& out, std::string& error) {
     for (const Topic& topic : source.topics) {
         topics.beginTopic(topic.title);
         bool ok = topics.addText(titleRecord(topic.title));
-        for (const Paragraph& p : topic.paragraphs) ok = ok && topics.addText(paragraphRecord(p));
+        bool afterList = false;
+        for (const Paragraph& p : topic.paragraphs) {
+            ok = ok && topics.addText(paragraphRecord(p, afterList));
+            afterList = p.kind == Block::Bullet;
+        }
         if (!ok) {
             error = "topic " + topic.id + ": a paragraph is too long";
             return false;
