@@ -118,7 +118,10 @@ class Call:
 class Game:
     """One run of the game with a data set of the test's own."""
 
+    running = []  # every game started, so that a failed test still cleans up
+
     def __init__(self, name):
+        Game.running.append(self)
         self.name = name
         self.dir = os.path.join(BUILD, "e2e", name)
         shutil.rmtree(self.dir, ignore_errors=True)
@@ -132,8 +135,9 @@ class Game:
 
     # --- data -------------------------------------------------------------------------
     def write(self, name, content):
-        mode = "wb" if isinstance(content, bytes) else "w"
-        with open(os.path.join(self.data, name), mode, newline="") as f:
+        if isinstance(content, str):
+            content = content.encode("cp1252")
+        with open(os.path.join(self.data, name), "wb") as f:
             f.write(content)
 
     def settings(self, text=None, **values):
@@ -144,8 +148,13 @@ class Game:
             f.write(text)
 
     # --- running ----------------------------------------------------------------------
+    def open_display(self):
+        if not self.display:
+            self.display = Display()
+        return self.display
+
     def start(self, *args, relay=True):
-        self.display = Display()
+        self.open_display()
         self.env = wine_env(self.display.name, relay)
         self.log = open(self.trace_file, "w")
         self.proc = subprocess.Popen(["wine", EXE] + list(args), env=self.env, cwd=self.dir,
@@ -164,6 +173,20 @@ class Game:
         if check and r.returncode != 0:
             raise Failure(f"probe {' '.join(map(str, args))}: exit {r.returncode}")
         return text if r.returncode == 0 else None
+
+    def background_probe(self, *args, says, ms=15000):
+        """Starts a probe that stays running, once it has printed what it says when ready."""
+        out = os.path.join(self.dir, "probe.out")
+        with open(out, "w") as f:
+            proc = subprocess.Popen(["wine", PROBE] + [str(a) for a in args], stdout=f,
+                                    stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL,
+                                    env=wine_env(self.open_display().name))
+        deadline = time.time() + ms / 1000
+        while says not in open(out).read():
+            if time.time() > deadline or proc.poll() is not None:
+                raise Failure(f"probe {args[0]} did not get ready")
+            time.sleep(0.05)
+        return proc
 
     def window(self, ms=15000):
         hwnd, x, y, w, h = map(int, self.probe("window", ms).split())

@@ -6,6 +6,8 @@
 //   probe texts HWND          prints the texts of the window's children, one a line
 //   probe post HWND MSG WPARAM  posts a message
 //   probe count TITLE         prints how many top-level windows have that title
+//   probe lock FILE MS        holds FILE open with no sharing for MS milliseconds
+//   probe style               prints the main window's style, extended style and title
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #include <cstdio>
@@ -92,6 +94,20 @@ int main(int argc, char** argv) {
         const char* t = argv[2];
         if (!Until(ms, [t] { return Titled(t) > 0; })) return 1;
         PrintClient(foundWindow);
+    } else if (!std::strcmp(what, "lock") && argc > 3) {
+        HANDLE f = CreateFileA(argv[2], GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+        if (f == INVALID_HANDLE_VALUE) return 1;
+        std::printf("locked\n");
+        std::fflush(stdout);
+        Sleep(ms);
+        CloseHandle(f);
+    } else if (!std::strcmp(what, "style")) {
+        HWND w = Main();
+        if (!w) return 1;
+        char text[256];
+        GetWindowTextA(w, text, sizeof text);
+        std::printf("%08lx %08lx %s\n", (unsigned long)GetWindowLongA(w, GWL_STYLE),
+                    (unsigned long)GetWindowLongA(w, GWL_EXSTYLE), text);
     } else if (!std::strcmp(what, "count") && argc > 2) {
         std::printf("%d\n", Titled(argv[2]));
     } else if (!std::strcmp(what, "texts") && argc > 2) {

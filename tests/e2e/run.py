@@ -1,0 +1,413 @@
+#!/usr/bin/env python3
+"""End-to-end tests of vorrak.exe: run.py NAME runs one of them and exits 0 when it passes."""
+import os
+import re
+import subprocess
+import sys
+
+from harness import BUILD, EXE, ROOT, Failure, Game, bmp, windows_path
+
+BLACK, WHITE, GREEN = (0, 0, 0), (255, 255, 255), (0, 255, 0)
+RED, BLUE, NEAR_WHITE = (200, 0, 0), (0, 0, 200), (255, 255, 254)
+
+
+def master(opp_damage=63):
+    return ("[Moves]\r\n1=Jab\r\n2=Swipe Low\r\n3=Tackle Hard\r\n11=Zip\r\n12=Zap\r\n13=Zop\r\n"
+            "[Trainers]\r\n1=Rex\r\n2=Mara\r\n[Names]\r\n001 Fluff\r\n002 Spark\r\n"
+            "[Damage]\r\n1=63\r\n2=0\r\n3=150\r\n"
+            f"11={opp_damage}\r\n12={opp_damage}\r\n13={opp_damage}\r\n")
+
+
+def creature():
+    """56 x 50: red, first column of every row blue; in the bottom row one pure white
+    pixel (column 20) and one just short of white (column 30)."""
+    rows = [[BLUE] + [RED] * 55 for _ in range(50)]
+    rows[49][20] = WHITE
+    rows[49][30] = NEAR_WHITE
+    return bmp(rows)
+
+
+def duel(name, *args, opp_damage=63, pictures=True, **settings):
+    g = Game(name)
+    g.write("master.dat", master(opp_damage))
+    if pictures:
+        g.write("1.bmp", creature())
+        g.write("2.bmp", creature())
+    values = dict(You=1, Opp=2, TrainerYou=2, TrainerOpp=1, Move1=1, Move2=2, Move3=3,
+                  OppMove1=11, OppMove2=12, OppMove3=13)
+    values.update(settings)
+    g.settings(**values)
+    g.start(*args)
+    g.window()
+    return g
+
+
+def expect(what, seen, wanted):
+    if seen != wanted:
+        raise Failure(f"{what}: expected {wanted!r}, saw {seen!r}")
+
+
+def expect_bar(image, left, top, green_length):
+    for x in range(left, left + 100):
+        for y in range(top, top + 8):
+            expect(f"bar pixel ({x}, {y})", image.at(x, y), GREEN if x < left + green_length else WHITE)
+
+
+def expect_frame(image, left, top, right, bottom):
+    for x in range(left, right):
+        expect(f"frame top ({x}, {top})", image.at(x, top), BLACK)
+        expect(f"frame bottom ({x}, {bottom - 1})", image.at(x, bottom - 1), BLACK)
+    for y in range(top, bottom):
+        expect(f"frame left ({left}, {y})", image.at(left, y), BLACK)
+        expect(f"frame right ({right - 1}, {y})", image.at(right - 1, y), BLACK)
+
+
+def messages(g):
+    """Messages in the order they appeared; the painting draws each one twice in a row."""
+    out = []
+    for ms, _, _, text in g.texts(200, 400):
+        if text and (not out or out[-1][1] != text):
+            out.append((ms, text))
+    return out
+
+
+def first(g, text):
+    for ms, t in messages(g):
+        if t == text:
+            return ms
+    raise Failure(f"message {text!r} never drawn; drawn: {[t for _, t in messages(g)]}")
+
+
+# --- the screen --------------------------------------------------------------------------
+
+def test_screen_layout():
+    g = duel("screen_layout", "skip")
+    g.idle()
+    style, exstyle, title = g.probe("style").split(" ", 2)
+    style, exstyle = int(style, 16), int(exstyle, 16)
+    expect("title", title, "Morvit Quandor Vorrak")
+    expect("caption, system menu, sizable frame", style & 0x00CC0000, 0x00CC0000)
+    expect("no minimise or maximise box", style & 0x00030000, 0)
+    expect("client and window edges", exstyle & 0x300, 0x300)
+    image = g.wait_shot("the duel screen", lambda i: i.at(451, 26) == GREEN)
+    expect_frame(image, 450, 25, 552, 35)
+    expect_frame(image, 405, 40, 552, 180)
+    expect_frame(image, 10, 265, 112, 275)
+    expect_frame(image, 10, 280, 157, 420)
+    expect_bar(image, 451, 26, 100)
+    expect_bar(image, 11, 266, 100)
+    for x, y, text in [(200, 300, "Jab"), (200, 320, "Swipe Low"), (200, 340, "Tackle Hard")]:
+        if not any(t[3] == text for t in g.texts(x, y)):
+            raise Failure(f"{text!r} not drawn at ({x}, {y})")
+        if not any(image.at(px, py) == BLACK for px in range(x, x + 8 * len(text))
+                   for py in range(y, y + 10)):
+            raise Failure(f"no text to be seen at ({x}, {y})")
+    w, h = g.client[2], g.client[3]
+    if not (580 <= w <= 593 and 420 <= h <= 433):
+        raise Failure(f"client area {w} x {h}, expected a little under 593 x 433")
+    return g
+
+
+def test_skip_shows_no_names():
+    g = duel("skip_shows_no_names", "skip")
+    g.idle()
+    image = g.wait_shot("the duel screen", lambda i: i.at(451, 26) == GREEN)
+    expect("names drawn", [t for t in g.texts() if (t[1], t[2]) in ((450, 10), (10, 250))], [])
+    for x in range(406, 551):
+        for y in range(41, 179):
+            expect(f"opponent's frame inside ({x}, {y})", image.at(x, y), WHITE)
+    expect("opening messages", messages(g), [])
+    g.click(201, 301)  # moves still work
+    g.wait_text("Fluff used Jab!")
+    return g
+
+
+def test_pictures_placed():
+    g = duel("pictures_placed")
+    g.wait_text("Go! Fluff!")
+    g.idle()
+    image = g.wait_shot("both creatures", lambda i: i.at(453, 150) == RED and i.at(60, 400) == RED)
+    # Opponent's 56 x 50 picture as stored: columns 452..507, rows 130..179.
+    for y in range(130, 180):
+        expect(f"opponent first column ({452}, {y})", image.at(452, y), BLUE)
+    for y in range(130, 179):  # row 179 is the frame's bottom line
+        expect(f"opponent left of picture (451, {y})", image.at(451, y), WHITE)
+        expect(f"opponent right of picture (508, {y})", image.at(508, y), WHITE)
+    expect("opponent row above", image.at(470, 129), WHITE)
+    expect("opponent body", image.at(507, 130), RED)
+    expect("see-through white shows the frame line", image.at(472, 179), BLACK)
+    expect("near white is drawn", image.at(482, 179), NEAR_WHITE)
+    # Player's picture mirrored: columns 56..111, the first stored column at 111.
+    for y in range(370, 420):
+        expect(f"player first column (111, {y})", image.at(111, y), BLUE)
+    for y in range(370, 419):
+        expect(f"player left of picture (55, {y})", image.at(55, y), WHITE)
+        expect(f"player right of picture (112, {y})", image.at(112, y), WHITE)
+    expect("player body", image.at(56, 370), RED)
+    expect("player row above", image.at(80, 369), WHITE)
+    expect("player see-through white", image.at(91, 419), BLACK)
+    expect("player near white", image.at(81, 419), NEAR_WHITE)
+    expect("opponent name", [t[3] for t in g.texts(450, 10)][-1], "Spark")
+    expect("player name", [t[3] for t in g.texts(10, 250)][-1], "Fluff")
+    return g
+
+
+def test_opening_scene():
+    g = Game("opening_scene")
+    g.write("master.dat", master())
+    g.write("t1.bmp", bmp([[(0, 120, 0)] * 100 for _ in range(80)]))
+    g.write("back2.bmp", bmp([[(120, 0, 120)] * 100 for _ in range(80)]))
+    g.settings(You=1, Opp=2, TrainerYou=2, TrainerOpp=1)
+    g.start()
+    g.window()
+    g.wait_text("Rex wants to fight!")
+    # Opponent's trainer at (428, 98): columns 429..528, rows 99..178; player's at (10, 338).
+    image = g.wait_shot("trainer pictures", lambda i: i.at(429, 99) == (0, 120, 0)
+                        and i.at(11, 339) == (120, 0, 120), ms=1400)
+    for x, y, c in [(428, 99, WHITE), (528, 178, (0, 120, 0)), (529, 120, WHITE),
+                    (470, 98, WHITE), (110, 418, (120, 0, 120)), (111, 400, WHITE),
+                    (50, 338, WHITE)]:
+        expect(f"trainer picture edge ({x}, {y})", image.at(x, y), c)
+    expect("trainer names", ([t[3] for t in g.texts(450, 10)][0], [t[3] for t in g.texts(10, 250)][0]),
+           ("Rex", "Mara"))
+    g.wait_text("Go! Fluff!")
+    a, b, c = (first(g, m) for m in ("Rex wants to fight!", "Rex sent out Spark!", "Go! Fluff!"))
+    for what, gap in (("challenge to sent out", b - a), ("sent out to go", c - b)):
+        if not 1490 <= gap <= 2500:
+            raise Failure(f"{what}: {gap} ms, expected 1500")
+    g.idle()
+    return g
+
+
+def test_close_gives_zero():
+    g = duel("close_gives_zero")  # asked to close during the opening
+    g.probe("post", g.hwnd, 0x10, 0)
+    expect("exit code", g.exit_code(), 0)
+    first(g, "Go! Fluff!")  # the close took effect once the opening was over
+    return g
+
+
+def test_missing_database():
+    g = Game("missing_database")
+    g.settings(You=1, Opp=2)
+    g.start()
+    box = g.probe("find", "Message", 15000).split()[0]
+    expect("box text", "Can't find master.dat file!" in g.probe("texts", box).splitlines(), True)
+    g.probe("post", box, 0x111, 1)
+    expect("exit code", g.exit_code(), 0)
+    expect("boxes shown", len(g.calls("MessageBoxA")), 1)
+    expect("opening", messages(g), [])
+    return g
+
+
+def test_unreadable_database():
+    # Another program holds the file open without sharing it.
+    g = Game("unreadable_database")
+    g.write("master.dat", master())
+    g.settings(You=1)
+    locker = g.background_probe("lock", windows_path(os.path.join(g.data, "master.dat")), 20000,
+                                says="locked")
+    g.start("skip")
+    box = g.probe("find", "Message", 15000).split()[0]
+    texts = g.probe("texts", box).splitlines()
+    locker.kill()
+    expect("box text", "Can't read master.dat file!" in texts, True)
+    g.probe("post", box, 0x111, 1)
+    expect("exit code", g.exit_code(), 0)
+    expect("boxes shown", len(g.calls("MessageBoxA")), 1)
+    return g
+
+
+# --- playing -------------------------------------------------------------------------------
+
+def test_one_round():
+    g = duel("one_round", "skip")
+    g.idle()
+    g.click(205, 304)
+    g.wait_text("Fluff used Jab!")
+    g.idle()
+    said = messages(g)
+    replies = [m for m in said if m[1].startswith("Spark used ")]
+    if len(replies) != 1 or replies[0][1] not in ("Spark used Zip!", "Spark used Zap!", "Spark used Zop!"):
+        raise Failure(f"opponent's answer: {said}")
+    gap = replies[0][0] - first(g, "Fluff used Jab!")
+    if not 1000 <= gap <= 1600:
+        raise Failure(f"opponent answered after {gap} ms, expected 1000")
+    image = g.wait_shot("both bars at 37", lambda i: i.at(48, 270) == WHITE and i.at(488, 30) == WHITE)
+    expect_bar(image, 451, 26, 37)
+    expect_bar(image, 11, 266, 37)
+    return g
+
+
+def test_click_edges():
+    g = duel("click_edges", "skip")
+    g.idle()
+    for x, y in [(200, 301), (201, 300), (224, 301), (205, 308), (205, 315), (205, 320),
+                 (281, 321), (289, 341), (205, 348), (100, 100)]:
+        g.click(x, y)
+    g.idle()
+    g.click(223, 307)  # the last pixel of "Jab"'s band
+    g.wait_text("Fluff used Jab!")
+    g.idle()
+    expect("player moves made", [m[1] for m in messages(g) if m[1].startswith("Fluff")],
+           ["Fluff used Jab!"])
+    return g
+
+
+def test_queued_click():
+    g = duel("queued_click", "skip")
+    g.idle()
+    g.click(205, 304)
+    g.wait_text("Fluff used Jab!")
+    g.click(205, 304)  # during the turn: waits, then plays as a new click
+    expect("exit code", g.exit_code(), 0)
+    order = [m[1] for m in messages(g)]
+    expect("messages", [order[0], order[1][:11], order[2], order[3]],
+           ["Fluff used Jab!", "Spark used ", "Fluff used Jab!", "You won again!"])
+    return g
+
+
+def test_player_wins():
+    g = duel("player_wins", "skip")
+    g.idle()
+    g.click(205, 344)
+    g.wait_text("You won again!")
+    g.probe("gone", 5000)
+    expect("exit code", g.exit_code(), 0)
+    blow, won = first(g, "Fluff used Tackle Hard!"), first(g, "You won again!")
+    if not 500 <= won - blow <= 1000:
+        raise Failure(f"winner announced {won - blow} ms after the blow, expected 500")
+    closed = [c.ms for c in g.calls("DestroyWindow")]
+    if not closed or not 2000 <= closed[-1] - won <= 2600:
+        raise Failure(f"window closed at {closed}, message at {won}: expected 2000 ms later")
+    expect("opponent's turn after the end", [m for m in messages(g) if m[1].startswith("Spark")], [])
+    return g
+
+
+def test_opponent_wins():
+    g = duel("opponent_wins", "skip", opp_damage=100)
+    g.idle()
+    g.click(205, 324)
+    g.wait_text("Rex won!")
+    expect("exit code", g.exit_code(), 0)
+    expect("moves", [m[1] for m in messages(g)][0], "Fluff used Swipe Low!")
+    return g
+
+
+# --- the menu ---------------------------------------------------------------------------------
+
+def test_menu_exit():
+    g = duel("menu_exit", "skip")
+    g.idle()
+    g.keys("alt+f", "x")
+    expect("exit code", g.exit_code(), 0)
+    return g
+
+
+def logo_top_left():
+    with open(os.path.join(BUILD, "res", "logo.bmp"), "rb") as f:
+        data = f.read()
+    w, h = int.from_bytes(data[18:22], "little"), int.from_bytes(data[22:26], "little")
+    row = 54 + (h - 1) * ((3 * w + 3) // 4 * 4)
+    b, g_, r = data[row:row + 3]
+    return (r, g_, b)
+
+
+def test_about_box():
+    g = duel("about_box", "skip")
+    g.idle()
+    g.keys("alt+h", "a")
+    hwnd, x, y, w, h = map(int, g.probe("find", "About Morvit Quandor Vorrak", 10000).split())
+    main = g.client
+    g.client = (x, y, w, h)
+    image = g.wait_shot("the logo", lambda i: i.at(7, 6) == logo_top_left(), ms=5000)
+    image.save_png(os.path.join(g.dir, "about.png"))
+    expect("logo's last pixel", image.at(300, 122) != WHITE, True)
+    g.keys("alt+w")  # "Go to Web Page" does nothing
+    g.probe("find", "About Morvit Quandor Vorrak", 2000)
+    g.keys("Escape")
+    g.client = main
+    g.idle()
+    expect("About boxes open", g.probe("count", "About Morvit Quandor Vorrak"), "0")
+    g.probe("post", g.hwnd, 0x10, 0)
+    expect("exit code", g.exit_code(), 0)
+    return g
+
+
+def test_help_call():
+    g = Game("help_call")
+    hlp = os.path.join(ROOT, "build", "native", "data", "quanhelp.hlp")
+    if os.path.exists(hlp):
+        with open(hlp, "rb") as f:
+            g.write("quanhelp.hlp", f.read())
+    g.write("master.dat", master())
+    g.settings(You=1, Opp=2)
+    g.start("skip")
+    g.window()
+    g.idle()
+    g.keys("alt+h", "c")
+    g.probe("find", "Morvit Quandor Vorrak Help", 15000)
+    calls = g.calls("WinHelpA")
+    expect("WinHelpA calls", len(calls), 1)
+    name = calls[0].text()
+    if not name or not name.lower().endswith("\\data\\quanhelp.hlp"):
+        raise Failure(f"help file asked for: {name!r}")
+    expect("command and data", calls[0].numbers()[-2:], [3, 0])
+    expect("error boxes", g.probe("count", "Error"), "0")
+    return g
+
+
+def test_help_viewer():
+    script = os.path.join(ROOT, "tests", "e2e", "help_viewer.sh")
+    hlp = os.path.join(ROOT, "build", "native", "data", "quanhelp.hlp")
+    if not os.path.exists(script) or not os.path.exists(hlp):
+        raise Failure("help viewer script or help file missing")
+    g = Game("help_viewer")
+    from harness import Display, wine_env, windows_path
+    g.display = Display()
+    env = wine_env(g.display.name)
+    env.update(HLP=hlp, WIN_PATH=windows_path(hlp), OUT_DIR=g.dir)
+    r = subprocess.run(["bash", script], env=env)
+    expect("help viewer script", r.returncode, 0)
+    return g
+
+
+def test_exe_is_static():
+    out = subprocess.run(["i686-w64-mingw32-objdump", "-p", EXE], capture_output=True, text=True).stdout
+    dlls = sorted(set(re.findall(r"DLL Name: (\S+)", out)))
+    allowed = {"GDI32.dll", "KERNEL32.dll", "msvcrt.dll", "USER32.dll", "ADVAPI32.dll"}
+    if not dlls or not set(dlls) <= allowed:
+        raise Failure(f"imports {dlls}")
+    kind = subprocess.run(["file", EXE], capture_output=True, text=True).stdout
+    if "PE32 executable (GUI) Intel 80386" not in kind:
+        raise Failure(kind)
+    rc = subprocess.run(["i686-w64-mingw32-windres", "-i", EXE, "-O", "rc"], capture_output=True,
+                        text=True).stdout
+    for wanted in ["QUANDORICON", "MENU_0", "LOGO BITMAP", "AB DIALOG", "E&xit", "&Contents",
+                   "&About Morvit Quandor Vorrak...", "Go to &Web Page", "Morvit Quandor Vorrak\"",
+                   "Tahoma", "VERSIONINFO"]:
+        if wanted not in rc:
+            raise Failure(f"{wanted!r} not among the resources")
+    return None
+
+
+def main():
+    name = sys.argv[1]
+    test = globals().get("test_" + name)
+    if not test:
+        print(f"no test {name}")
+        return 2
+    try:
+        test()
+        print(f"{name}: passed")
+        return 0
+    except Failure as e:
+        print(f"{name}: FAILED: {e}")
+        return 1
+    finally:
+        for g in Game.running:
+            g.close()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
