@@ -9,6 +9,10 @@ include(tests/unit/tests.cmake)
 add_executable(unit_tests ${UNIT_TESTS})
 target_link_libraries(unit_tests native_platform gtest_main)
 gtest_discover_tests(unit_tests TEST_PREFIX unit. DISCOVERY_MODE PRE_TEST)
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+add_test(NAME tools.python COMMAND ${Python3_EXECUTABLE} -m unittest discover -s tests/tools
+    WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
+
 if(CMAKE_CXX_COMPILER_ID MATCHES Clang)
     include(tests/fuzz/fuzz.cmake)
 endif()

@@ -26,9 +26,11 @@ static int64_t FloorDiv(int64_t a, int64_t b) {
 
 int64_t RowPadding(uint32_t bfSize, int32_t w, int32_t h) {
     if (w <= 0 || h <= 0) return 0;
-    int64_t pad = FloorDiv(int64_t(bfSize) - 3 * int64_t(w) * h - int64_t(kBmpHeaders), h);
-    if (pad < 0) pad = (4 - (3 * int64_t(w)) % 4) % 4;
-    return pad;
+    const int64_t row = 3 * int64_t(w);
+    const int64_t rounded = (4 - row % 4) % 4;
+    if (row > int64_t(bfSize)) return rounded;  // also keeps row * h below overflow
+    int64_t pad = FloorDiv(int64_t(bfSize) - row * h - int64_t(kBmpHeaders), h);
+    return pad < 0 ? rounded : pad;
 }
 
 Rect Placement(int32_t w, int32_t h, int32_t x, int32_t y, bool mirror) {

@@ -106,7 +106,7 @@ class Call:
 
     def text(self):
         m = re.search(r'"((?:[^"\\]|\\.)*)"', self.args)
-        return m.group(1) if m else None
+        return re.sub(r"\\(.)", r"\1", m.group(1)) if m else None
 
     def numbers(self):
         return [int(v, 16) for v in re.findall(r"(?<![\w\"])([0-9a-f]{8})(?![\w])", self.args)]

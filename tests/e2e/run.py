@@ -383,7 +383,8 @@ def test_exe_is_static():
         raise Failure(kind)
     rc = subprocess.run(["i686-w64-mingw32-windres", "-i", EXE, "-O", "rc"], capture_output=True,
                         text=True).stdout
-    for wanted in ["QUANDORICON", "MENU_0", "LOGO BITMAP", "AB DIALOG", "E&xit", "&Contents",
+    for wanted in ['"QUANDORICON" 14', '"MENU_0" MENU', '"LOGO" 2', '"AB" DIALOG 236, 148, 177, 108',
+                   "RT_MANIFEST", "E&xit", "&Contents",
                    "&About Morvit Quandor Vorrak...", "Go to &Web Page", "Morvit Quandor Vorrak\"",
                    "Tahoma", "VERSIONINFO"]:
         if wanted not in rc:

@@ -1,0 +1,13 @@
+# libFuzzer targets for every parser; the tests run each briefly, tools/fuzz.sh runs them longer.
+set(FUZZ_CORE src/duel/state.cpp src/data/lines.cpp src/data/number.cpp src/data/records.cpp
+    src/data/settings.cpp src/gfx/bitmap.cpp tests/unit/posix_files.cpp tests/unit/fake_platform.cpp)
+foreach(target records settings number bitmap)
+    add_executable(fuzz_${target} tests/fuzz/fuzz_${target}.cpp ${FUZZ_CORE})
+    target_include_directories(fuzz_${target} PRIVATE src)
+    target_compile_options(fuzz_${target} PRIVATE -fsanitize=fuzzer)
+    target_link_options(fuzz_${target} PRIVATE -fsanitize=fuzzer)
+    set(corpus ${CMAKE_BINARY_DIR}/fuzz-corpus/${target})
+    file(MAKE_DIRECTORY ${corpus})
+    add_test(NAME fuzz.${target} COMMAND fuzz_${target} -max_total_time=5 -rss_limit_mb=2048
+        ${corpus} ${CMAKE_SOURCE_DIR}/tests/fuzz/seeds/${target})
+endforeach()

@@ -44,6 +44,7 @@ TEST(Bitmap, PaddingFromTheStatedSize) {
         {54 + 7 * 12 + 2, 3, 7, 3}, {54 + 5 * 8, 2, 5, 2},  {54 + 1 * 4, 1, 1, 1},
         {54, 3, 2, 3},  // too small for the pixels: rows rounded up to 4 bytes
         {0, 4, 1, 0},   {54 + 100, 1, 1, 97}, {100, 3, 0, 0}, {100, -3, 2, 0},
+        {0xFFFFFFFF, 2000000001, 2000000000, 1},  // sizes whose product overflows
     };
     for (const Case& c : cases)
         EXPECT_EQ(RowPadding(uint32_t(c.bfSize), c.w, c.h), c.pad)
