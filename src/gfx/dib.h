@@ -3,6 +3,9 @@
 #include <cstdint>
 #include "shell/win.h"
 
+// The module has its own RGB; the macro of <windows.h> would stand in its way.
+#undef RGB
+
 namespace DIB {
 COLORREF RGB(int16_t r, int16_t g, int16_t b);
 // Fills info from the file's information header; 0 x 0 when the file can't be read.

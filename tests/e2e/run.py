@@ -353,7 +353,7 @@ def test_help_call():
     if not name or not name.lower().endswith("\\data\\quanhelp.hlp"):
         raise Failure(f"help file asked for: {name!r}")
     expect("command and data", calls[0].numbers()[-2:], [3, 0])
-    expect("error boxes", g.probe("count", "Error"), "0")
+    expect("error boxes", g.probe("count", "ERROR"), "0")
     return g
 
 
