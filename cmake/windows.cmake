@@ -16,13 +16,14 @@ configure_file(src/res/vorrak.manifest.in ${RES}/vorrak.manifest @ONLY)
 set_source_files_properties(${RES}/vorrak.rc PROPERTIES
     OBJECT_DEPENDS "${RES}/vorrak.ico;${RES}/logo.bmp;${RES}/vorrak.manifest;${CMAKE_SOURCE_DIR}/src/res/resource.h")
 
-# The Win32 layer over the core: window, GDI, files, ticks.
-add_executable(vorrak WIN32
-    src/shell/main.cpp src/shell/commands.cpp src/shell/handles.cpp src/shell/platform_win.cpp
-    src/data/files_win.cpp
+# The Win32 layer over the core: window, GDI, files, ticks. Everything but the entry point,
+# so that the benchmarks can drive the real drawing code.
+set(GAME_SOURCES
+    src/shell/commands.cpp src/shell/handles.cpp src/shell/platform_win.cpp
+    src/data/files_win.cpp src/data/pictures.cpp
     src/duel/opening.cpp src/duel/turns.cpp src/duel/pacing.cpp src/duel/ending.cpp
-    src/data/pictures.cpp src/gfx/dib.cpp src/gfx/paint.cpp
-    ${RES}/vorrak.rc)
+    src/gfx/dib.cpp src/gfx/paint.cpp)
+add_executable(vorrak WIN32 src/shell/main.cpp ${GAME_SOURCES} ${RES}/vorrak.rc)
 target_link_libraries(vorrak vorrak_core gdi32 user32 kernel32)
 target_link_options(vorrak PRIVATE -s)
 
@@ -37,6 +38,7 @@ gtest_discover_tests(unit_tests TEST_PREFIX wine.unit. DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 300
     PROPERTIES ENVIRONMENT "VORRAK_PREFIX=${CMAKE_BINARY_DIR}/wineprefix")
 
-if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/e2e.cmake)
-    include(tests/e2e/e2e.cmake)
+include(tests/e2e/e2e.cmake)
+if(EXISTS ${CMAKE_SOURCE_DIR}/tests/bench/bench_win.cmake)
+    include(tests/bench/bench_win.cmake)
 endif()
