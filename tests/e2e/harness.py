@@ -12,7 +12,7 @@ import time
 
 ROOT = os.path.realpath(os.path.join(os.path.dirname(__file__), "..", ".."))
 BUILD = os.environ.get("VORRAK_WIN_BUILD", os.path.join(ROOT, "build", "win"))
-PREFIX = os.path.join(BUILD, "wineprefix-e2e")
+PREFIX = os.environ.get("VORRAK_E2E_PREFIX", os.path.join(BUILD, "wineprefix-e2e"))
 EXE = os.path.join(BUILD, "vorrak.exe")
 PROBE = os.path.join(BUILD, "probe.exe")
 
@@ -120,10 +120,10 @@ class Game:
 
     running = []  # every game started, so that a failed test still cleans up
 
-    def __init__(self, name):
+    def __init__(self, name, folder=None):
         Game.running.append(self)
         self.name = name
-        self.dir = os.path.join(BUILD, "e2e", name)
+        self.dir = folder or os.path.join(BUILD, "e2e", name)
         shutil.rmtree(self.dir, ignore_errors=True)
         os.makedirs(os.path.join(self.dir, "data"))
         self.data = os.path.join(self.dir, "data")
