@@ -26,9 +26,10 @@ void DrawTrainer(bool opponent) {
     if (!FileExists(s)) return;
     BITMAPINFOHEADER info;
     DIB::GetInfo(s, info);
-    int64_t x = opponent ? 478 - HalfDown(info.biWidth) : 10;
-    int64_t y = (opponent ? 178 : 418) - int64_t(info.biHeight);
-    if (Fits16(x) && Fits16(y)) DIB::DispBmp(hDC, s, int16_t(x), int16_t(y), true, false);
+    int16_t x, y;
+    bool placed = opponent ? StandingPlace(info.biWidth, info.biHeight, 478, 178, x, y)
+                           : StandingPlace(0, info.biHeight, 10, 418, x, y);  // left-aligned
+    if (placed) DIB::DispBmp(hDC, s, x, y, true, false);
 }
 
 void Say(int x, int y, const char* text) { TextOutA(hDC, x, y, text, lstrlenA(text)); }

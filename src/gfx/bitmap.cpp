@@ -38,6 +38,14 @@ Rect Placement(int32_t w, int32_t h, int32_t x, int32_t y, bool mirror) {
     return Rect{left, int64_t(y) + 1, left + w, int64_t(y) + 1 + h};
 }
 
+bool StandingPlace(int32_t w, int32_t h, int64_t centre, int64_t base, int16_t& x, int16_t& y) {
+    int64_t left = centre - FloorDiv(w, 2), top = base - h;
+    if (left < INT16_MIN || left > INT16_MAX || top < INT16_MIN || top > INT16_MAX) return false;
+    x = int16_t(left);
+    y = int16_t(top);
+    return true;
+}
+
 void DecodeBmp(const BmpFile& bmp, int32_t x, int32_t y, bool transparent, bool mirror,
                const Rect& clip, Decoded& out) {
     out.area = Rect{0, 0, 0, 0};

@@ -44,7 +44,7 @@ void DecodeBmp(const BmpFile& bmp, int32_t x, int32_t y, bool transparent, bool 
 // The colour value red + 256 green + 65536 blue.
 constexpr uint32_t RGB24(uint32_t r, uint32_t g, uint32_t b) { return ((b << 8 | g) << 8) | r; }
 
-// Floor division by 2, as the pictures' centring uses it.
-constexpr int64_t HalfDown(int64_t v) { return v >= 0 ? v / 2 : -((1 - v) / 2); }
-// True when v can be handed on as a 16-bit coordinate.
-constexpr bool Fits16(int64_t v) { return v >= INT16_MIN && v <= INT16_MAX; }
+// The position to hand DispBmp so that a w x h picture stands with its bottom row on
+// row base and its middle over column centre: (centre - w DIV 2, base - h). False when
+// that lies outside 16-bit coordinates, and the picture is then not drawn.
+bool StandingPlace(int32_t w, int32_t h, int64_t centre, int64_t base, int16_t& x, int16_t& y);

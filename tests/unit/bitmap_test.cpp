@@ -51,6 +51,35 @@ TEST(Bitmap, PaddingFromTheStatedSize) {
             << c.bfSize << " " << c.w << "x" << c.h;
 }
 
+TEST(Bitmap, PicturesStandOnTheirBaseLine) {
+    struct Case {
+        int32_t w, h;
+        int64_t centre, base;
+        bool ok;
+        int16_t x, y;
+    };
+    const Case cases[] = {
+        {56, 50, 406 + 73, 41 + 138, true, 451, 129},  // opponent's creature
+        {57, 50, 406 + 73, 41 + 138, true, 451, 129},  // odd width rounds down
+        {56, 50, 11 + 73, 281 + 138, true, 56, 369},   // player's creature
+        {56, 40, 11 + 73, 281 + 138, true, 56, 379},
+        {56, 80, 11 + 73, 281 + 138, true, 56, 339},
+        {100, 80, 478, 178, true, 428, 98},            // opponent's trainer
+        {0, 80, 10, 418, true, 10, 338},               // player's trainer, left-aligned
+        {-3, 10, 0, 0, true, 2, -10},                  // floor division of a negative width
+        {200000, 10, 479, 179, false, 0, 0},
+        {10, -40000, 479, 179, false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        int16_t x = 0, y = 0;
+        EXPECT_EQ(StandingPlace(c.w, c.h, c.centre, c.base, x, y), c.ok) << c.w << "x" << c.h;
+        if (c.ok) {
+            EXPECT_EQ(x, c.x) << c.w << "x" << c.h;
+            EXPECT_EQ(y, c.y) << c.w << "x" << c.h;
+        }
+    }
+}
+
 TEST(Bitmap, PlacementAndRowOrder) {
     // Stored first row (the bottom): red, green; second: blue, yellow.
     auto file = MakeBmp({{0xFF0000, 0x00FF00}, {0x0000FF, 0xFFFF00}});
