@@ -10,6 +10,8 @@ add_executable(unit_tests ${UNIT_TESTS})
 target_link_libraries(unit_tests native_platform gtest_main)
 gtest_discover_tests(unit_tests TEST_PREFIX unit. DISCOVERY_MODE PRE_TEST)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
+add_test(NAME data.check COMMAND ${Python3_EXECUTABLE} tools/check_data.py ${VORRAK_DATA_DIR}
+    WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
 add_test(NAME tools.python COMMAND ${Python3_EXECUTABLE} -m unittest discover -s tests/tools
     WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
 

@@ -346,7 +346,13 @@ def test_help_call():
     g.window()
     g.idle()
     g.keys("alt+h", "c")
-    g.probe("find", "Morvit Quandor Vorrak Help", 15000)
+    viewer = g.probe("find", "Morvit Quandor Vorrak Help", 15000).split()
+    g.client = tuple(map(int, viewer[1:]))
+    # The contents topic's heading is drawn in dark blue at the top of the viewer's text.
+    image = g.wait_shot("the contents topic", lambda i: any(
+        i.at(x, y)[2] > 80 and i.at(x, y)[0] < 60 and i.at(x, y)[1] < 60
+        for x in range(0, 120, 2) for y in range(20, 50)), ms=10000)
+    image.save_png(os.path.join(g.dir, "help.png"))
     calls = g.calls("WinHelpA")
     expect("WinHelpA calls", len(calls), 1)
     name = calls[0].text()
