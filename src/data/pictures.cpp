@@ -1,17 +1,13 @@
 // Creature pictures: path + number + ".bmp", standing bottom-centred in their frame.
-#include <cstdio>
 #include "data/files.h"
+#include "data/picture_name.h"
 #include "duel/state.h"
 #include "gfx/bitmap.h"
 #include "gfx/dib.h"
 
 void LoadPic(int16_t num, int16_t x, int16_t y, bool mirror) {
-    char number[8];
-    std::snprintf(number, sizeof number, "%d", num);
     Text<255> name;
-    name = path;
-    name += number;
-    name += ".bmp";
+    PictureName(name, "", num);
     if (!FileExists(name)) return;
     BITMAPINFOHEADER info;
     DIB::GetInfo(name, info);

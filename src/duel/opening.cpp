@@ -1,7 +1,7 @@
 // The duel's opening scene: the trainers, the challenge, and both creatures sent out.
-#include <cstdio>
 #include "data/database.h"
 #include "data/files.h"
+#include "data/picture_name.h"
 #include "duel/state.h"
 #include "gfx/bitmap.h"
 #include "gfx/dib.h"
@@ -10,15 +10,6 @@
 namespace {
 
 const char kNameFill[] = "                   ";  // 19 blanks cover the trainer's longer name
-
-// Picture file name of a trainer: path + prefix + number + ".bmp", built in s.
-void TrainerPicture(const char* prefix, int16_t number) {
-    std::snprintf(t.c, t.capacity(), "%d", number);
-    s = path;
-    s += prefix;
-    s += t;
-    s += ".bmp";
-}
 
 // Draws the trainer picture named in s: the opponent's centred in its frame, the
 // player's at the left of its frame, both standing on the frame's bottom line.
@@ -51,9 +42,9 @@ void onCreate(HWND window) {
     msg += " wants to fight!";
     UpdateMessage(window);
     if (!ending) {
-        TrainerPicture("back", youTNum);
+        PictureName(s, "back", youTNum);
         DrawTrainer(false);
-        TrainerPicture("t", oppTNum);
+        PictureName(s, "t", oppTNum);
         DrawTrainer(true);
     }
     Wait(1500);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include "data/database.h"
+#include "data/picture_name.h"
 #include "duel/state.h"
 #include "fake_platform.h"
 #include "temp_files.h"
@@ -134,6 +135,36 @@ TEST_F(Database, PathIsAPlainPrefix) {
     Text<255> out;
     GetMove(1, out);
     EXPECT_STREQ(out, "Prefixed");
+}
+
+TEST(PictureNames, DecimalWithoutLeadingZeros) {
+    struct Case {
+        const char* path;
+        const char* prefix;
+        int16_t number;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"", "", 7, "7.bmp"},
+        {"C:\\game\\", "", 7, "C:\\game\\7.bmp"},
+        {"", "", 0, "0.bmp"},
+        {"", "", -3, "-3.bmp"},
+        {"", "", 25, "25.bmp"},
+        {"", "back", 3, "back3.bmp"},
+        {"", "t", 12, "t12.bmp"},
+        {"", "", -32768, "-32768.bmp"},
+    };
+    for (const Case& c : cases) {
+        fake::Reset();
+        path = c.path;
+        Text<255> name;
+        PictureName(name, c.prefix, c.number);
+        EXPECT_STREQ(name, c.expected);
+    }
+    path = std::string(250, 'p').c_str();
+    Text<255> name;
+    PictureName(name, "back", 1);
+    EXPECT_EQ(name.length(), 254u);
 }
 
 }  // namespace
