@@ -1,0 +1,186 @@
+// Drawing benchmark under Wine: bench_draw [folder]. Times the picture drawing and the
+// full duel-screen repaint against the literal way. Without a folder it writes its own
+// two pictures, 1.bmp and 2.bmp, into a temporary one.
+#include <cstdio>
+#include <string>
+#include <vector>
+#include "duel/state.h"
+#include "gfx/dib.h"
+#include "literal_paint.h"
+#include "table.h"
+
+namespace {
+
+constexpr int kWidth = 145, kHeight = 138;
+constexpr int kWarmUp = 5;
+constexpr int kOursReps = 200;
+constexpr int kLiteralReps = 50;  // the literal way is slow enough that fewer calls suffice
+
+// A shaded blob on white, so that about half the pixels are see-through.
+bool WritePicture(const std::string& name) {
+    const int pad = (4 - (3 * kWidth) % 4) % 4;
+    const int stride = 3 * kWidth + pad;
+    std::vector<unsigned char> f(54 + std::size_t(stride) * kHeight, 0);
+    auto put32 = [&](std::size_t at, unsigned v) {
+        for (int i = 0; i < 4; i++) f[at + i] = static_cast<unsigned char>(v >> (8 * i));
+    };
+    f[0] = 'B';
+    f[1] = 'M';
+    put32(2, unsigned(f.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, kWidth);
+    put32(22, kHeight);
+    f[26] = 1;
+    f[28] = 24;
+    for (int row = 0; row < kHeight; row++) {
+        for (int col = 0; col < kWidth; col++) {
+            double dx = (col - kWidth / 2.0) / (kWidth * 0.45);
+            double dy = (row - kHeight / 2.0) / (kHeight * 0.45);
+            bool inside = dx * dx + dy * dy < 1;
+            unsigned char* p = &f[54 + std::size_t(row) * stride + 3 * std::size_t(col)];
+            p[0] = inside ? static_cast<unsigned char>(40 + row) : 255;  // blue
+            p[1] = inside ? static_cast<unsigned char>(60 + col) : 255;  // green
+            p[2] = inside ? 180 : 255;                                   // red
+        }
+    }
+    FILE* out = std::fopen(name.c_str(), "wb");
+    if (!out) return false;
+    bool ok = std::fwrite(f.data(), 1, f.size(), out) == f.size();
+    return std::fclose(out) == 0 && ok;
+}
+
+HWND MakeWindow() {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = hInst;
+    wc.hCursor = LoadCursorA(NULL, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = "VorrakBenchClass";
+    if (!RegisterClassA(&wc)) return NULL;
+    const DWORD style = WS_OVERLAPPEDWINDOW;
+    RECT r = {0, 0, 600, 460};
+    AdjustWindowRect(&r, style, FALSE);
+    HWND w = CreateWindowExA(0, wc.lpszClassName, "Benchmark", style, 40, 40,
+                             r.right - r.left, r.bottom - r.top, NULL, NULL, hInst, NULL);
+    if (!w) return NULL;
+    ShowWindow(w, SW_SHOW);
+    UpdateWindow(w);
+    return w;
+}
+
+void PumpMessages() {
+    MSG m;
+    while (PeekMessageA(&m, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+}
+
+// Milliseconds per call of work over reps calls, after a few calls left untimed.
+template <typename Work>
+double MsPerCall(int reps, Work work) {
+    for (int i = 0; i < kWarmUp; i++) {
+        work();
+        GdiFlush();
+    }
+    LARGE_INTEGER freq, start, end;
+    QueryPerformanceFrequency(&freq);
+    QueryPerformanceCounter(&start);
+    for (int i = 0; i < reps; i++) {
+        work();
+        GdiFlush();  // nothing of this call may stay queued for the next one
+    }
+    QueryPerformanceCounter(&end);
+    PumpMessages();
+    return 1000.0 * double(end.QuadPart - start.QuadPart) / double(freq.QuadPart) / reps;
+}
+
+// True when one call of work, on a cleared window, leaves the picture's middle pixel
+// at (x, y) of the window: a timing of drawing that never reached the window is no timing.
+template <typename Work>
+bool Drew(int x, int y, Work work) {
+    HDC dc = GetDC(hWnd);
+    RECT all = {0, 0, 600, 460};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    work();
+    GdiFlush();
+    // WritePicture's colour at column 72 of stored row 69
+    bool ok = GetPixel(dc, x, y) == DIB::RGB(180, 60 + 72, 40 + 69);
+    ReleaseDC(hWnd, dc);
+    return ok;
+}
+
+void SetUpDuel(const std::string& folder) {
+    path = folder.c_str();
+    youNum = 1;
+    oppNum = 2;
+    showPics = true;
+    youHP = oppHP = youMaxHP = oppMaxHP = 100;  // nobody has lost: the end check does nothing
+    you = "Aster";
+    opp = "Brume";
+    youMove.moveA = "Ember Claw";
+    youMove.moveB = "Stone Skin";
+    youMove.moveC = "Tail Sweep";
+    msg = "Brume used Tail Sweep!";
+    msgOld = msg;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    hInst = GetModuleHandleA(NULL);
+    std::string folder;
+    bool own = argc < 2;
+    if (own) {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        folder = std::string(temp) + "vorrak-bench-" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(folder.c_str(), NULL);
+    } else {
+        folder = argv[1];
+    }
+    if (folder.empty() || folder.back() != '\\') folder += '\\';
+    const std::string picture = folder + "1.bmp";
+    if (own && (!WritePicture(picture) || !WritePicture(folder + "2.bmp"))) {
+        std::fprintf(stderr, "bench_draw: can't write the pictures into %s\n", folder.c_str());
+        return 1;
+    }
+    SetUpDuel(folder);
+    hWnd = MakeWindow();
+    if (!hWnd) {
+        std::fprintf(stderr, "bench_draw: can't make the window\n");
+        return 1;
+    }
+    PumpMessages();
+
+    HDC dc = GetDC(hWnd);
+    const char* name = picture.c_str();
+    auto ourPicture = [&] { DIB::DispBmp(dc, name, 406, 41, true, false); };
+    auto literalPicture = [&] { LiteralDispBmp(dc, name, 406, 41, true, false); };
+    // InvalidateRect first, so that BeginPaint has the whole client area, as after a restore.
+    auto ourScreen = [] { InvalidateRect(hWnd, NULL, TRUE); onPaint(hWnd); };
+    auto literalScreen = [] { InvalidateRect(hWnd, NULL, TRUE); LiteralPaint(hWnd); };
+
+    // Only the pictures written here are known well enough to be checked.
+    bool drew = !own || (Drew(479, 110, ourPicture) && Drew(479, 110, literalPicture) &&
+                         Drew(480, 110, ourScreen) && Drew(480, 110, literalScreen));
+    if (drew) {
+        double pictureOurs = MsPerCall(kOursReps, ourPicture);
+        double pictureLiteral = MsPerCall(kLiteralReps, literalPicture);
+        double screenOurs = MsPerCall(kOursReps, ourScreen);
+        double screenLiteral = MsPerCall(kLiteralReps, literalScreen);
+        PrintTableHeader();
+        PrintTableRow("One picture, 145 x 138, drawn on the window", pictureOurs, pictureLiteral);
+        PrintTableRow("Full duel-screen repaint (two pictures)", screenOurs, screenLiteral);
+    } else {
+        std::fprintf(stderr, "bench_draw: a picture did not reach the window\n");
+    }
+    ReleaseDC(hWnd, dc);
+
+    DestroyWindow(hWnd);
+    PumpMessages();
+    if (own) {
+        DeleteFileA((folder + "1.bmp").c_str());
+        DeleteFileA((folder + "2.bmp").c_str());
+        RemoveDirectoryA(folder.c_str());
+    }
+    return drew ? 0 : 1;
+}

@@ -1,0 +1,113 @@
+// The literal baseline. LiteralPaint follows onPaint step by step; only the pictures differ.
+#include "literal_paint.h"
+#include "data/picture_name.h"
+#include "duel/rules.h"
+#include "duel/state.h"
+#include "gfx/bitmap.h"
+
+namespace {
+
+struct Frame {
+    int left, top, right, bottom;
+};
+const Frame kFrames[] = {{450, 25, 552, 35}, {405, 40, 552, 180},
+                         {10, 265, 112, 275}, {10, 280, 157, 420}};
+
+void Say(HDC dc, int x, int y, const char* text) { TextOutA(dc, x, y, text, lstrlenA(text)); }
+
+void FillBars(COLORREF colour, int youLength, int oppLength) {
+    oppHPrng = CreateRectRgn(451, 26, 451 + oppLength, 34);
+    youHPrng = CreateRectRgn(11, 266, 11 + youLength, 274);
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRgn(hDC, youHPrng, brush);
+    FillRgn(hDC, oppHPrng, brush);
+    DeleteObject(brush);
+    DeleteObject(oppHPrng);
+    DeleteObject(youHPrng);
+}
+
+HANDLE OpenPicture(const char* name) {
+    return CreateFileA(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+}
+
+// LoadPic with the headers read by hand and the pixels drawn the literal way.
+void LiteralLoadPic(int16_t num, int x, int y, bool mirror) {
+    Text<255> name;
+    PictureName(name, "", num);
+    if (GetFileAttributesA(name) == INVALID_FILE_ATTRIBUTES) return;
+    HANDLE f = OpenPicture(name);
+    if (f == INVALID_HANDLE_VALUE) return;
+    BITMAPFILEHEADER fh = {};
+    BITMAPINFOHEADER ih = {};
+    DWORD got;
+    ReadFile(f, &fh, 14, &got, NULL);
+    ReadFile(f, &ih, 40, &got, NULL);
+    CloseHandle(f);
+    int16_t left, top;
+    if (StandingPlace(ih.biWidth, ih.biHeight, x + 73, y + 138, left, top))
+        LiteralDispBmp(hDC, name, left, top, true, mirror);
+}
+
+}  // namespace
+
+void LiteralDispBmp(HDC dc, const char* name, int x, int y, bool transparent, bool mirror) {
+    HANDLE f = OpenPicture(name);
+    if (f == INVALID_HANDLE_VALUE) return;
+    BITMAPFILEHEADER fh = {};
+    BITMAPINFOHEADER ih = {};
+    DWORD got;
+    ReadFile(f, &fh, 14, &got, NULL);
+    ReadFile(f, &ih, 40, &got, NULL);
+    const LONG w = ih.biWidth, h = ih.biHeight;
+    if (w > 0 && h > 0) {
+        const LONG pad = (LONG(fh.bfSize) - 3 * w * h - 54) / h;
+        for (LONG row = 0; row < h; row++) {  // the bottom row is stored first
+            for (LONG j = 0; j < w; j++) {
+                BYTE p[3];
+                ReadFile(f, p, 3, &got, NULL);
+                COLORREF c = RGB(p[2], p[1], p[0]);
+                if (transparent && c == RGB(255, 255, 255)) continue;
+                SetPixel(dc, mirror ? x + w - 1 - j : x + 1 + j, y + h - row, c);
+            }
+            SetFilePointer(f, pad, NULL, FILE_CURRENT);
+        }
+    }
+    CloseHandle(f);
+}
+
+void LiteralPaint(HWND window) {
+    PAINTSTRUCT ps;
+    hDC = BeginPaint(window, &ps);
+    font = MakeDuelFont();
+    HGDIOBJ oldFont = SelectObject(hDC, font);
+    SetBkMode(hDC, TRANSPARENT);
+    if (showPics) {
+        Say(hDC, 450, 10, opp);
+        Say(hDC, 10, 250, you);
+    }
+    Say(hDC, 200, 300, youMove.moveA);
+    Say(hDC, 200, 320, youMove.moveB);
+    Say(hDC, 200, 340, youMove.moveC);
+    Say(hDC, 200, 400, msg);
+    for (const Frame& f : kFrames) Rectangle(hDC, f.left, f.top, f.right, f.bottom);
+    if (showPics) {
+        LiteralLoadPic(youNum, 11, 281, true);
+        LiteralLoadPic(oppNum, 406, 41, false);
+    }
+    SelectObject(hDC, oldFont);
+    DeleteObject(font);
+    EndPaint(window, &ps);
+
+    if (msg != msgOld) {
+        UpdateMessage(window);
+        msgOld = msg;
+    }
+
+    hDC = GetDC(window);
+    FillBars(0x00FFFFFF, BarLength(youMaxHP, youMaxHP), BarLength(oppMaxHP, oppMaxHP));
+    FillBars(0x0000FF00, BarLength(youHP, youMaxHP), BarLength(oppHP, oppMaxHP));
+    ReleaseDC(window, hDC);
+
+    CheckEnd(window);
+}
