@@ -1,0 +1,145 @@
+// Lookup benchmark, native: GetMove of the record on the last line of a 1 MB master.dat,
+// against the same scan over a reader that makes one read(2) call per byte.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <fcntl.h>
+#include <unistd.h>
+#include "data/database.h"
+#include "data/files.h"
+#include "data/number.h"
+#include "data/records.h"
+#include "duel/state.h"
+#include "fake_platform.h"
+#include "table.h"
+
+namespace {
+
+constexpr int16_t kMove = 77;
+constexpr char kMoveName[] = "Thunder Lance";
+constexpr long kFileBytes = 1 << 20;
+constexpr int kOursReps = 200;
+constexpr int kLiteralReps = 5;  // a million system calls each
+
+// The "[Moves]" header near the start, filler records, the looked-up one last.
+bool WriteDatabase(const std::string& name) {
+    std::string text = "; benchmark database\r\n[Moves]\r\n";
+    for (int k = 1000; long(text.size()) < kFileBytes - 40; k++)
+        text += std::to_string(k) + "=Filler move number " + std::to_string(k) + "\r\n";
+    text += std::to_string(kMove) + "=" + kMoveName + "\r\n";
+    std::FILE* f = std::fopen(name.c_str(), "wb");
+    if (!f) return false;
+    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+// The literal line reader: the same line rules as ReadLine, one byte per system call.
+struct ByteLines {
+    int fd = -1;
+    int next = -1;  // the byte read ahead, or -1
+    bool atEnd = false;
+};
+
+int Peek(ByteLines& in) {
+    if (in.next < 0 && !in.atEnd) {
+        unsigned char c;
+        if (read(in.fd, &c, 1) == 1)
+            in.next = c;
+        else
+            in.atEnd = true;
+    }
+    return in.next;
+}
+
+int16_t ReadByteLine(ByteLines& in, Text<255>& line) {
+    char piece[255];
+    std::size_t n = 0;
+    for (;;) {
+        int c = Peek(in);
+        if (c < 0 || c == '\r' || c == '\n' || n == 254) {
+            piece[n] = 0;
+            line = piece;
+            if (c < 0) return kStatusEnd;
+            if (n == 254 && c != '\r' && c != '\n') return kStatusCut;
+            in.next = -1;
+            if (c == '\r' && Peek(in) == '\n') in.next = -1;
+            return kStatusOk;
+        }
+        piece[n++] = char(c);
+        in.next = -1;
+    }
+}
+
+// ScanRecords' key-value scan over the literal reader, with the same lookup around it.
+bool LiteralGetMove(int16_t n, Text<255>& result) {
+    Text<255> name;
+    name = path;
+    name += "master.dat";
+    if (!FileExists(name)) return false;
+    ByteLines in;
+    in.fd = open(name, O_RDONLY);
+    if (in.fd < 0) return false;
+    Text<255> line, key, value;
+    bool inSection = false, found = false;
+    for (;;) {
+        int16_t status = ReadByteLine(in, line);
+        if (line[std::strspn(line, " ")] != 0) {
+            SplitKeyValue(line, key, value);
+            if (value == "[Moves]") {
+                inSection = true;
+            } else if (inSection && NumberOf(key) == n) {
+                result = value;
+                found = true;
+                break;
+            }
+        }
+        if (status == kStatusEnd) break;
+    }
+    close(in.fd);
+    return found;
+}
+
+template <typename Work>
+double MsPerCall(int reps, Work work) {
+    work();  // warm-up: the file is in the page cache from here on
+    auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < reps; i++) work();
+    std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    return took.count() / reps;
+}
+
+}  // namespace
+
+int main() {
+    char dir[] = "/tmp/vorrak-bench-XXXXXX";
+    if (!mkdtemp(dir)) {
+        std::perror("bench_lookup: mkdtemp");
+        return 1;
+    }
+    const std::string folder = std::string(dir) + "/";
+    const std::string database = folder + "master.dat";
+    int status = 1;
+    if (!WriteDatabase(database)) {
+        std::fprintf(stderr, "bench_lookup: can't write %s\n", database.c_str());
+    } else {
+        fake::Reset();  // the stand-in platform records any fault the lookup reports
+        path = folder.c_str();
+        Text<255> ours, literal;
+        double oursMs = MsPerCall(kOursReps, [&] { GetMove(kMove, ours); });
+        double literalMs = MsPerCall(kLiteralReps, [&] { LiteralGetMove(kMove, literal); });
+        if (ours != kMoveName || literal != kMoveName || !fake::boxes.empty()) {
+            std::fprintf(stderr, "bench_lookup: found \"%s\" and \"%s\", not \"%s\"\n", ours.c,
+                         literal.c, kMoveName);
+        } else {
+            PrintTableHeader();
+            PrintTableRow("Move lookup, record on the last line of a 1 MB master.dat", oursMs,
+                          literalMs);
+            status = 0;
+        }
+    }
+    std::remove(database.c_str());
+    rmdir(dir);
+    return status;
+}
