@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Runs the benchmarks and prints one table: the drawing under Wine in a virtual display
+# (build/win), the database lookups natively without sanitizers (build/bench).
+set -euo pipefail
+root=$(dirname "$(realpath "$0")")/..
+cd "$root"
+"$root/tools/setup.sh"
+
+if [ ! -f build/win/build.ninja ]; then
+  cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
+fi
+cmake --build build/win --target bench_draw >/dev/null
+# Its own folder: the sanitizers of build/native would distort the timings.
+if [ ! -f build/bench/build.ninja ]; then
+  cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVORRAK_SANITIZE=OFF >/dev/null
+fi
+cmake --build build/bench --target bench_lookup >/dev/null
+
+display=77
+while [ -e /tmp/.X$display-lock ]; do display=$((display + 1)); done
+Xvfb :$display -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null; wait $xvfb 2>/dev/null || true' EXIT
+for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$display ] && break; sleep 0.1; done
+
+draw=$(DISPLAY=:$display tools/wine-run.sh build/win/bench_draw.exe) ||
+  { echo "bench: bench_draw failed: $draw" >&2; exit 1; }
+# Wine's helpers of this run go before their display does.
+WINEPREFIX="$root/build/win/wineprefix" timeout 30 wineserver -w || true
+lookup=$(build/bench/bench_lookup) || { echo "bench: bench_lookup failed" >&2; exit 1; }
+
+# Both print the same table; the header once, then every row.
+printf '%s\n%s\n' "$draw" "$lookup" | tr -d '\r' | awk '/^\|/ && !(($0 ~ /^\| Work|^\|---/) && seen[$0]++)'
+echo
+cpu=$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')
+echo "Machine: $(nproc) cores, $cpu; $(uname -sr); $(wine --version)"
