@@ -151,6 +151,8 @@ class Game:
     def open_display(self):
         if not self.display:
             self.display = Display()
+            # One persistent server for the whole test: probes never meet one shutting down.
+            subprocess.run(["wineserver", "-p"], env=wine_env(self.display.name))
         return self.display
 
     def start(self, *args, relay=True):
