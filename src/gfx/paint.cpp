@@ -48,6 +48,17 @@ HFONT MakeDuelFont() {
     return CreateFontA(10, 10, 0, 0, 100, FALSE, FALSE, FALSE, 0, 0, 0, 0, 0, "Morvit");
 }
 
+void DrawFrames(HDC dc) {
+    for (const Frame& f : kFrames) Rectangle(dc, f.left, f.top, f.right, f.bottom);
+}
+
+void DrawBars(HWND window) {
+    hDC = GetDC(window);
+    FillBars(kBarBack, BarLength(youMaxHP, youMaxHP), BarLength(oppMaxHP, oppMaxHP));
+    FillBars(kBarFill, BarLength(youHP, youMaxHP), BarLength(oppHP, oppMaxHP));
+    ReleaseDC(window, hDC);
+}
+
 void onPaint(HWND window) {
     if (ending) {  // the program is closing: nothing more is drawn
         ValidateRect(window, NULL);
@@ -66,7 +77,7 @@ void onPaint(HWND window) {
     Say(hDC, 200, 320, youMove.moveB);
     Say(hDC, 200, 340, youMove.moveC);
     Say(hDC, 200, 400, msg);
-    for (const Frame& f : kFrames) Rectangle(hDC, f.left, f.top, f.right, f.bottom);
+    DrawFrames(hDC);
     if (showPics) {
         LoadPic(youNum, 11, 281, true);
         LoadPic(oppNum, 406, 41, false);
@@ -80,10 +91,6 @@ void onPaint(HWND window) {
         msgOld = msg;
     }
 
-    hDC = GetDC(window);
-    FillBars(kBarBack, BarLength(youMaxHP, youMaxHP), BarLength(oppMaxHP, oppMaxHP));
-    FillBars(kBarFill, BarLength(youHP, youMaxHP), BarLength(oppHP, oppMaxHP));
-    ReleaseDC(window, hDC);
-
+    DrawBars(window);
     CheckEnd(window);
 }

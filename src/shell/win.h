@@ -27,6 +27,9 @@ void OppGo();
 
 // The duel font: every text of the duel screen uses it.
 HFONT MakeDuelFont();
+// The screen's four frames into dc, and both hit-point bars through a context of their own.
+void DrawFrames(HDC dc);
+void DrawBars(HWND window);
 
 // Draws creature num's picture into hDC, standing in the frame whose inside starts at (x, y).
 void LoadPic(int16_t num, int16_t x, int16_t y, bool mirror);

@@ -1,30 +1,12 @@
 // The literal baseline. LiteralPaint follows onPaint step by step; only the pictures differ.
 #include "literal_paint.h"
 #include "data/picture_name.h"
-#include "duel/rules.h"
 #include "duel/state.h"
 #include "gfx/bitmap.h"
 
 namespace {
 
-struct Frame {
-    int left, top, right, bottom;
-};
-const Frame kFrames[] = {{450, 25, 552, 35}, {405, 40, 552, 180},
-                         {10, 265, 112, 275}, {10, 280, 157, 420}};
-
 void Say(HDC dc, int x, int y, const char* text) { TextOutA(dc, x, y, text, lstrlenA(text)); }
-
-void FillBars(COLORREF colour, int youLength, int oppLength) {
-    oppHPrng = CreateRectRgn(451, 26, 451 + oppLength, 34);
-    youHPrng = CreateRectRgn(11, 266, 11 + youLength, 274);
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRgn(hDC, youHPrng, brush);
-    FillRgn(hDC, oppHPrng, brush);
-    DeleteObject(brush);
-    DeleteObject(oppHPrng);
-    DeleteObject(youHPrng);
-}
 
 HANDLE OpenPicture(const char* name) {
     return CreateFileA(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
@@ -90,7 +72,7 @@ void LiteralPaint(HWND window) {
     Say(hDC, 200, 320, youMove.moveB);
     Say(hDC, 200, 340, youMove.moveC);
     Say(hDC, 200, 400, msg);
-    for (const Frame& f : kFrames) Rectangle(hDC, f.left, f.top, f.right, f.bottom);
+    DrawFrames(hDC);
     if (showPics) {
         LiteralLoadPic(youNum, 11, 281, true);
         LiteralLoadPic(oppNum, 406, 41, false);
@@ -104,10 +86,6 @@ void LiteralPaint(HWND window) {
         msgOld = msg;
     }
 
-    hDC = GetDC(window);
-    FillBars(0x00FFFFFF, BarLength(youMaxHP, youMaxHP), BarLength(oppMaxHP, oppMaxHP));
-    FillBars(0x0000FF00, BarLength(youHP, youMaxHP), BarLength(oppHP, oppMaxHP));
-    ReleaseDC(window, hDC);
-
+    DrawBars(window);
     CheckEnd(window);
 }
