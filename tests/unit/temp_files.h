@@ -2,18 +2,18 @@
 #pragma once
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 
 struct TempDir {
     std::filesystem::path dir;
     TempDir() {
-        static int serial;
+        // Tests run in parallel processes: claim a folder no other process has made.
+        static std::random_device seed;
         auto base = std::filesystem::temp_directory_path();
         do {
-            dir = base / ("vorrak-test-" + std::to_string(std::rand()) + "-" +
-                          std::to_string(++serial));
-        } while (std::filesystem::exists(dir));
-        std::filesystem::create_directories(dir);
+            dir = base / ("vorrak-test-" + std::to_string(seed()));
+        } while (!std::filesystem::create_directory(dir));
     }
     ~TempDir() {
         std::error_code ec;
