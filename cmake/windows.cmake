@@ -1,5 +1,22 @@
-# The Windows build: vorrak.exe, its resources, the unit tests under Wine, the end-to-end tests.
+# The Windows builds. With the win32 thread model (build/win): the shipped programs, their
+# resources, the end-to-end and release tests. With the posix one (build/wintest): the unit
+# tests under Wine, since GoogleTest needs the posix model's <mutex>.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(WINE_RUN ${CMAKE_SOURCE_DIR}/tools/wine-run.sh)
+
+if(VORRAK_MINGW_THREADS STREQUAL "posix")
+    # Unit tests of the core, with the real Win32 file layer, run under Wine.
+    include(tests/unit/tests.cmake)
+    add_executable(unit_tests ${UNIT_TESTS} tests/unit/fake_platform.cpp
+        src/data/files_win.cpp)
+    target_link_libraries(unit_tests vorrak_core gtest_main)
+    set_property(TARGET unit_tests PROPERTY CROSSCOMPILING_EMULATOR ${WINE_RUN})
+    gtest_discover_tests(unit_tests TEST_PREFIX wine.unit. DISCOVERY_MODE PRE_TEST
+        DISCOVERY_TIMEOUT 300
+        PROPERTIES ENVIRONMENT "VORRAK_PREFIX=${CMAKE_BINARY_DIR}/wineprefix")
+    return()
+endif()
+
 set(PIXMAP ${CMAKE_SOURCE_DIR}/tools/pixmap.py)
 set(ART ${CMAKE_SOURCE_DIR}/src/res/art)
 set(RES ${CMAKE_BINARY_DIR}/res)
@@ -16,6 +33,13 @@ configure_file(src/res/vorrak.manifest.in ${RES}/vorrak.manifest @ONLY)
 set_source_files_properties(${RES}/vorrak.rc PROPERTIES
     OBJECT_DEPENDS "${RES}/vorrak.ico;${RES}/logo.bmp;${RES}/vorrak.manifest;${CMAKE_SOURCE_DIR}/src/res/resource.h")
 
+# The shipped programs stay lean: no exception or type-information machinery, stripped.
+function(vorrak_lean target)
+    target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti)
+    target_link_options(${target} PRIVATE -s)
+endfunction()
+target_compile_options(vorrak_core PRIVATE -fno-exceptions -fno-rtti)
+
 # The Win32 layer over the core: window, GDI, files, ticks. Everything but the entry point,
 # so that the benchmarks can drive the real drawing code.
 set(GAME_SOURCES
@@ -25,20 +49,10 @@ set(GAME_SOURCES
     src/gfx/dib.cpp src/gfx/paint.cpp)
 add_executable(vorrak WIN32 src/shell/main.cpp ${GAME_SOURCES} ${RES}/vorrak.rc)
 target_link_libraries(vorrak vorrak_core gdi32 user32 kernel32)
-target_link_options(vorrak PRIVATE -s)
-
-# Unit tests of the core, with the real Win32 file layer, run under Wine.
-set(WINE_RUN ${CMAKE_SOURCE_DIR}/tools/wine-run.sh)
-include(tests/unit/tests.cmake)
-add_executable(unit_tests ${UNIT_TESTS} tests/unit/fake_platform.cpp
-    src/data/files_win.cpp)
-target_link_libraries(unit_tests vorrak_core gtest_main)
-set_property(TARGET unit_tests PROPERTY CROSSCOMPILING_EMULATOR ${WINE_RUN})
-gtest_discover_tests(unit_tests TEST_PREFIX wine.unit. DISCOVERY_MODE PRE_TEST
-    DISCOVERY_TIMEOUT 300
-    PROPERTIES ENVIRONMENT "VORRAK_PREFIX=${CMAKE_BINARY_DIR}/wineprefix")
+vorrak_lean(vorrak)
 
 include(tests/e2e/e2e.cmake)
+include(tests/release/release.cmake)
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/bench/bench_win.cmake)
     include(tests/bench/bench_win.cmake)
 endif()

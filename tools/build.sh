@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
-# Builds both builds: build/native (core, tests, fuzzers, tools, game data) and build/win (vorrak.exe).
+# Builds everything: build/native (core, tests, fuzzers, tools, game data), build/win (the
+# shipped Windows programs and the release) and build/wintest (the unit tests for Wine).
 set -euo pipefail
 root=$(dirname "$(realpath "$0")")/..
 cd "$root"
 "$root/tools/setup.sh"
 
-if [ ! -f build/native/build.ninja ]; then
-  cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-fi
+configure() {  # configure <build dir> <cmake arguments...>
+  local dir=$1
+  shift
+  [ -f "$dir/build.ninja" ] || cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+}
+configure build/native -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+configure build/win -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
+configure build/wintest -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+  -DVORRAK_MINGW_THREADS=posix
 cmake --build build/native
-
-if [ ! -f build/win/build.ninja ]; then
-  cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
-fi
 cmake --build build/win
+cmake --build build/wintest

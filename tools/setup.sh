@@ -3,9 +3,9 @@
 set -euo pipefail
 
 packages=(cmake make ninja-build g++ clang libclang-rt-14-dev
-  g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
+  g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 mingw-w64-i686-dev binutils-mingw-w64-i686
   wine wine32:i386 fonts-wine xvfb xauth xdotool x11-utils imagemagick
-  libgtest-dev python3)
+  libgtest-dev python3 nsis zip unzip)
 
 sudo_() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 

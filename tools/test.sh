@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: native unit tests and fuzzers, the unit tests
-# under Wine, and the end-to-end tests of the real program. Ends with "N passed, N failed".
+# under Wine, the release checks, and the end-to-end tests of the real programs.
+# Ends with "N passed, N failed".
 set -uo pipefail
 root=$(realpath "$(dirname "$0")/..")
 cd "$root"
 "$root/tools/build.sh" || { echo "Summary: 0 passed, 1 failed"; exit 1; }
-"$root/tools/wine-prefix.sh" build/win/wineprefix
+"$root/tools/wine-prefix.sh" build/wintest/wineprefix
 
 passed=0 failed=0
 run() {  # run <build dir> <ctest arguments...>
@@ -29,9 +30,10 @@ run() {  # run <build dir> <ctest arguments...>
 
 run build/native -j2
 # A persistent server, so that parallel tests never meet one that is shutting down.
-WINEPREFIX="$root/build/win/wineprefix" wineserver -p
+WINEPREFIX="$root/build/wintest/wineprefix" wineserver -p
+run build/wintest -j2
+WINEPREFIX="$root/build/wintest/wineprefix" wineserver -k
 run build/win -j2 -LE e2e
-WINEPREFIX="$root/build/win/wineprefix" wineserver -k
 run build/win -L e2e
 
 echo "Summary: $passed passed, $failed failed"

@@ -9,6 +9,9 @@
 
 static const char kNotFound[] = "Not found.";
 
+// 16 KiB of block buffer: kept off the stack, and at file scope so it needs no guard.
+static LineReader reader;
+
 // The program can't go on without its database: report once, then close the window.
 static void ReportFault(const char* text) {
     ending = true;
@@ -31,12 +34,11 @@ static bool Lookup(const char* header, Layout layout, int16_t n, Text<255>& resu
         ReportFault("Can't read master.dat file!");
         return false;
     }
-    static LineReader in;  // 16 KiB buffer: keep it off the stack
-    StartLines(in, file);
-    ScanResult found = ScanRecords(in, header, layout, n, result);
+    StartLines(reader, file);
+    ScanResult found = ScanRecords(reader, header, layout, n, result);
     CloseFile(file);
     if (found == ScanResult::ReadError) {
-        r = in.error;
+        r = reader.error;
         ReportFault("Can't read master.dat file!");
     }
     return found == ScanResult::Found;

@@ -38,10 +38,12 @@ long ReadBlock(FileHandle f, char* buf, long cap, int16_t& status) {
     return static_cast<long>(got);
 }
 
+// GetFileSize, unlike GetFileSizeEx, exists on every 32-bit Windows.
 long long FileLength(FileHandle f) {
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(static_cast<HANDLE>(f), &size)) return -1;
-    return size.QuadPart;
+    DWORD high = 0;
+    DWORD low = GetFileSize(static_cast<HANDLE>(f), &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return -1;
+    return (static_cast<long long>(high) << 32) | low;
 }
 
 void CloseFile(FileHandle f) { CloseHandle(static_cast<HANDLE>(f)); }

@@ -44,3 +44,16 @@ int32_t NumberOf(const char* text) {
     int32_t v;
     return ParseNumber(text, v) ? v : kNotANumber;
 }
+
+void DecimalText(int32_t v, char* out) {
+    char digits[11];
+    int n = 0;
+    uint32_t u = v < 0 ? 0u - uint32_t(v) : uint32_t(v);  // INT32_MIN has no positive twin
+    do {
+        digits[n++] = char('0' + u % 10);
+        u /= 10;
+    } while (u);
+    if (v < 0) *out++ = '-';
+    while (n) *out++ = digits[--n];
+    *out = 0;
+}

@@ -10,3 +10,6 @@ constexpr int32_t kNotANumber = INT32_MIN;
 bool ParseNumber(const char* text, int32_t& value);
 // The same, with kNotANumber for a text that is not a number.
 int32_t NumberOf(const char* text);
+
+// Writes v in decimal, with a minus sign when negative, into out (room for 12 characters).
+void DecimalText(int32_t v, char* out);

@@ -1,11 +1,11 @@
 // Picture file names built from the picture folder and a number.
 #include "data/picture_name.h"
-#include <cstdio>
+#include "data/number.h"
 #include "duel/state.h"
 
 void PictureName(Text<255>& name, const char* prefix, int16_t number) {
-    char digits[8];
-    std::snprintf(digits, sizeof digits, "%d", number);
+    char digits[12];
+    DecimalText(number, digits);
     name = path;
     name += prefix;
     name += digits;

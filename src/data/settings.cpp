@@ -54,14 +54,16 @@ void ReadSettings(LineReader& in) {
     }
 }
 
+// 16 KiB of block buffer: kept off the stack, and at file scope so it needs no guard.
+static LineReader reader;
+
 void GetInfo() {
     char name[1024];
     if (!WindowsDirectory(name, sizeof name - 16)) return;
     std::strcat(name, "\\vorrak.ini");
     FileHandle file = OpenForReading(name, r);
     if (!file) return;
-    static LineReader in;  // 16 KiB buffer: keep it off the stack
-    StartLines(in, file);
-    ReadSettings(in);
+    StartLines(reader, file);
+    ReadSettings(reader);
     CloseFile(file);
 }

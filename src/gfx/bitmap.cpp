@@ -64,8 +64,13 @@ void DecodeBmp(const BmpFile& bmp, int32_t x, int32_t y, bool transparent, bool 
 
     const int64_t aw = a.right - a.left, ah = a.bottom - a.top;
     out.area = a;
-    out.pixels.assign(static_cast<std::size_t>(aw * ah), 0);
-    out.opaque.assign(static_cast<std::size_t>(aw * ah), 0);
+    const std::size_t count = static_cast<std::size_t>(aw * ah);
+    if (!out.pixels.reset(count) || !out.opaque.reset(count)) {
+        out.pixels.clear();
+        out.opaque.clear();
+        out.area = Rect{0, 0, 0, 0};
+        return;
+    }
     for (int64_t row = a.top; row < a.bottom; row++) {
         int64_t k = place.bottom - 1 - row;  // stored rows run bottom-up
         int64_t rowStart = int64_t(kBmpHeaders) + k * bmp.stride;

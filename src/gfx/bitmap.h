@@ -2,7 +2,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include "duel/buffer.h"
 
 constexpr std::size_t kBmpHeaders = 54;  // 14-byte file header + 40-byte info header
 constexpr uint32_t kWhite = 0xFFFFFF;
@@ -35,8 +35,8 @@ Rect Placement(int32_t w, int32_t h, int32_t x, int32_t y, bool mirror);
 // file doesn't hold). area is the part of the picture's rectangle inside clip.
 struct Decoded {
     Rect area{0, 0, 0, 0};
-    std::vector<uint32_t> pixels;
-    std::vector<uint8_t> opaque;
+    Buffer<uint32_t> pixels;
+    Buffer<uint8_t> opaque;
 };
 void DecodeBmp(const BmpFile& bmp, int32_t x, int32_t y, bool transparent, bool mirror,
                const Rect& clip, Decoded& out);

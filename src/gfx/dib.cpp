@@ -1,7 +1,6 @@
 // Bitmap drawing: the file is read in one go, decoded in memory and put on the device
 // context with one copy, clipped to the pixels that are not see-through.
 #include "gfx/dib.h"
-#include <vector>
 #include "data/files.h"
 #include "gfx/bitmap.h"
 
@@ -10,13 +9,16 @@ namespace {
 // Pictures larger than this are drawn as far as this much of the file holds them.
 constexpr long long kMaxPictureBytes = 64ll << 20;
 
-bool ReadWholeFile(const char* name, std::vector<uint8_t>& data) {
+bool ReadWholeFile(const char* name, Buffer<uint8_t>& data) {
     int16_t status;
     FileHandle f = OpenForReading(name, status);
     if (!f) return false;
     long long size = FileLength(f);
     if (size > kMaxPictureBytes) size = kMaxPictureBytes;
-    data.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
+    if (!data.reset(size > 0 ? static_cast<std::size_t>(size) : 0)) {
+        CloseFile(f);
+        return false;
+    }
     std::size_t got = 0;
     while (got < data.size()) {
         long n = ReadBlock(f, reinterpret_cast<char*>(data.data() + got),
@@ -24,36 +26,49 @@ bool ReadWholeFile(const char* name, std::vector<uint8_t>& data) {
         if (n <= 0) break;
         got += static_cast<std::size_t>(n);
     }
-    data.resize(got);
+    data.shrink(got);
     CloseFile(f);
     return true;
 }
 
-// A region made of the opaque runs of each decoded row.
-HRGN OpaqueRegion(const Decoded& d) {
+// Calls run(left, right, row) for each opaque run of each decoded row; returns the count.
+template <typename Run>
+std::size_t ForEachRun(const Decoded& d, Run run) {
     const LONG w = LONG(d.area.right - d.area.left), h = LONG(d.area.bottom - d.area.top);
-    std::vector<RECT> runs;
+    std::size_t count = 0;
     for (LONG row = 0; row < h; row++) {
         const uint8_t* op = &d.opaque[std::size_t(row) * w];
         for (LONG col = 0; col < w;) {
             if (!op[col]) { col++; continue; }
             LONG start = col;
             while (col < w && op[col]) col++;
-            runs.push_back(RECT{LONG(d.area.left) + start, LONG(d.area.top) + row,
-                                LONG(d.area.left) + col, LONG(d.area.top) + row + 1});
+            run(start, col, row);
+            count++;
         }
     }
-    if (runs.empty()) return NULL;
-    std::vector<uint8_t> buf(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));
+    return count;
+}
+
+// A region made of the opaque runs of each decoded row.
+HRGN OpaqueRegion(const Decoded& d) {
+    std::size_t count = ForEachRun(d, [](LONG, LONG, LONG) {});
+    if (count == 0) return NULL;
+    Buffer<uint8_t> buf;
+    const std::size_t bytes = sizeof(RGNDATAHEADER) + count * sizeof(RECT);
+    if (!buf.reset(bytes)) return NULL;
     RGNDATA* data = reinterpret_cast<RGNDATA*>(buf.data());
     data->rdh.dwSize = sizeof(RGNDATAHEADER);
     data->rdh.iType = RDH_RECTANGLES;
-    data->rdh.nCount = DWORD(runs.size());
-    data->rdh.nRgnSize = DWORD(runs.size() * sizeof(RECT));
+    data->rdh.nCount = DWORD(count);
+    data->rdh.nRgnSize = DWORD(count * sizeof(RECT));
     data->rdh.rcBound = RECT{LONG(d.area.left), LONG(d.area.top), LONG(d.area.right),
                              LONG(d.area.bottom)};
-    memcpy(data->Buffer, runs.data(), runs.size() * sizeof(RECT));
-    return ExtCreateRegion(NULL, DWORD(buf.size()), data);
+    RECT* out = reinterpret_cast<RECT*>(data->Buffer);
+    const LONG x0 = LONG(d.area.left), y0 = LONG(d.area.top);
+    ForEachRun(d, [&](LONG left, LONG right, LONG row) {
+        *out++ = RECT{x0 + left, y0 + row, x0 + right, y0 + row + 1};
+    });
+    return ExtCreateRegion(NULL, DWORD(bytes), data);
 }
 
 // Copies the decoded pixels through the opaque region, keeping the context's own clipping.
@@ -105,7 +120,7 @@ void DIB::GetInfo(const char* name, BITMAPINFOHEADER& info) {
 }
 
 void DIB::DispBmp(HDC dc, const char* name, int16_t x, int16_t y, bool transparent, bool mirror) {
-    std::vector<uint8_t> data;
+    Buffer<uint8_t> data;
     BmpFile bmp;
     if (!ReadWholeFile(name, data) || !ReadBmpHeaders(data.data(), data.size(), bmp)) return;
     RECT box;

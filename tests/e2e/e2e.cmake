@@ -3,7 +3,7 @@ add_executable(probe tests/e2e/probe.cpp)
 set(E2E_TESTS
     screen_layout skip_shows_no_names pictures_placed opening_scene close_gives_zero
     missing_database unreadable_database one_round click_edges queued_click player_wins
-    opponent_wins menu_exit about_box help_call help_viewer exe_is_static)
+    opponent_wins menu_exit about_box help_call help_viewer exe_is_static old_versions)
 foreach(name ${E2E_TESTS})
     add_test(NAME e2e.${name}
         COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/e2e/run.py ${name})

@@ -147,6 +147,15 @@ class Game:
         with open(os.path.join(PREFIX, "drive_c", "windows", "vorrak.ini"), "w", newline="") as f:
             f.write(text)
 
+    def report_version(self, version):
+        """Has Wine report an older (or newer) Windows to the game and the probe alone."""
+        env = wine_env(":0")
+        for exe in ("vorrak.exe", "probe.exe"):
+            key = rf"HKCU\Software\Wine\AppDefaults\{exe}"
+            args = ["add", key, "/v", "Version", "/d", version, "/f"] if version else ["delete", key, "/f"]
+            subprocess.run(["wine", "reg"] + args, env=env, stdin=subprocess.DEVNULL,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
     # --- running ----------------------------------------------------------------------
     def open_display(self):
         if not self.display:

@@ -108,6 +108,11 @@ int main(int argc, char** argv) {
         GetWindowTextA(w, text, sizeof text);
         std::printf("%08lx %08lx %s\n", (unsigned long)GetWindowLongA(w, GWL_STYLE),
                     (unsigned long)GetWindowLongA(w, GWL_EXSTYLE), text);
+    } else if (!std::strcmp(what, "version")) {
+        OSVERSIONINFOA v = {};
+        v.dwOSVersionInfoSize = sizeof v;
+        if (!GetVersionExA(&v)) return 1;
+        std::printf("%lu.%lu %lu\n", v.dwMajorVersion, v.dwMinorVersion, v.dwPlatformId);
     } else if (!std::strcmp(what, "count") && argc > 2) {
         std::printf("%d\n", Titled(argv[2]));
     } else if (!std::strcmp(what, "texts") && argc > 2) {

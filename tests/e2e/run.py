@@ -27,8 +27,10 @@ def creature():
     return bmp(rows)
 
 
-def duel(name, *args, opp_damage=63, pictures=True, **settings):
+def duel(name, *args, opp_damage=63, pictures=True, version=None, **settings):
     g = Game(name)
+    if version:
+        g.report_version(version)
     g.write("master.dat", master(opp_damage))
     if pictures:
         g.write("1.bmp", creature())
@@ -376,6 +378,32 @@ def test_help_viewer():
     r = subprocess.run(["bash", script], env=env)
     expect("help viewer script", r.returncode, 0)
     return g
+
+
+# Old version numbers must be tolerated; that the exe loads there is the import check's proof.
+# Windows 10 tells a program without a compatibility manifest (the probe) that it is 6.2.
+REPORTED = [("win98", "4.10 1"), ("nt40", "4.0 2"), ("winxp", "5.1 2"), ("win7", "6.1 2"),
+            ("win10", "6.2 2")]
+
+
+def test_old_versions():
+    try:
+        for version, number in REPORTED:
+            g = duel(f"version_{version}", "skip", version=version)
+            expect(f"{version}: version the probe is told", g.probe("version"), number)
+            g.idle()
+            g.wait_shot(f"{version}: the duel screen", lambda i: i.at(451, 26) == GREEN)
+            g.click(205, 304)
+            g.wait_text("Fluff used Jab!")
+            g.idle()
+            if not any(m[1].startswith("Spark used ") for m in messages(g)):
+                raise Failure(f"{version}: no answer from the opponent: {messages(g)}")
+            g.click(205, 344)
+            g.wait_text("You won again!")
+            expect(f"{version}: exit code", g.exit_code(), 0)
+            g.close()
+    finally:
+        Game("version_reset").report_version(None)
 
 
 def test_exe_is_static():

@@ -30,3 +30,13 @@ TEST(NumberSyntax, ReadsAndRejects) {
         EXPECT_EQ(NumberOf(c.text), c.ok ? c.value : kNotANumber) << '"' << c.text << '"';
     }
 }
+
+TEST(NumberSyntax, DecimalTextRoundTrips) {
+    const int32_t cases[] = {0, 7, -7, 10, 32767, -32768, INT32_MAX, INT32_MIN, 1000000};
+    for (int32_t v : cases) {
+        char text[12];
+        DecimalText(v, text);
+        EXPECT_EQ(std::string(text), std::to_string(v));
+        EXPECT_EQ(NumberOf(text), v) << text;
+    }
+}

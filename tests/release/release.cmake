@@ -1,0 +1,13 @@
+# Release tests: every shipped program must load on Windows 95 through XP by its imports.
+set(SHIPPED_EXES $<TARGET_FILE:vorrak>)
+set(IMPORTS ${CMAKE_SOURCE_DIR}/tests/release/imports.py)
+
+add_test(NAME release.imports COMMAND ${Python3_EXECUTABLE} ${IMPORTS} ${SHIPPED_EXES})
+
+# The check itself must see what old Windows lacks.
+add_executable(import_canary tests/release/canary.c)
+add_test(NAME release.imports_canary COMMAND ${Python3_EXECUTABLE} ${IMPORTS} $<TARGET_FILE:import_canary>)
+set_tests_properties(release.imports_canary PROPERTIES PASS_REGULAR_EXPRESSION
+    "KERNEL32!GetFileSizeEx: not on Windows 95, Windows 98, Windows ME, NT 4.0\n.*KERNEL32!GetTickCount64: not on Windows 95, Windows 98, Windows ME, NT 4.0, Windows 2000, Windows XP")
+# Lean: the code of a small Win32 program, without the C++ library's exception machinery.
+add_test(NAME release.lean COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/release/lean.py 64 ${SHIPPED_EXES})
