@@ -20,6 +20,7 @@ InstallDir "$PROGRAMFILES\${NAME}"
 InstallDirRegKey HKLM "${UNINSTKEY}" "InstallLocation"
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
+BrandingText "${NAME} ${VERSION}"
 
 VIProductVersion "${VERSION}.0"
 VIAddVersionKey "ProductName" "${NAME}"

@@ -6,6 +6,7 @@ set -uo pipefail
 root=$(realpath "$(dirname "$0")/..")
 cd "$root"
 "$root/tools/build.sh" || { echo "Summary: 0 passed, 1 failed"; exit 1; }
+"$root/tools/release.sh" --no-build || { echo "Summary: 0 passed, 1 failed"; exit 1; }
 "$root/tools/wine-prefix.sh" build/wintest/wineprefix
 
 passed=0 failed=0

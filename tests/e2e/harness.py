@@ -164,11 +164,11 @@ class Game:
             subprocess.run(["wineserver", "-p"], env=wine_env(self.display.name))
         return self.display
 
-    def start(self, *args, relay=True):
+    def start(self, *args, relay=True, exe=EXE):
         self.open_display()
         self.env = wine_env(self.display.name, relay)
         self.log = open(self.trace_file, "w")
-        self.proc = subprocess.Popen(["wine", EXE] + list(args), env=self.env, cwd=self.dir,
+        self.proc = subprocess.Popen(["wine", exe] + list(args), env=self.env, cwd=self.dir,
                                      stdin=subprocess.DEVNULL, stdout=self.log,
                                      stderr=subprocess.STDOUT)
         self.started = time.time()

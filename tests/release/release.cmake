@@ -1,8 +1,10 @@
 # Release tests: every shipped program must load on Windows 95 through XP by its imports.
 set(SHIPPED_EXES $<TARGET_FILE:vorrak>)
+# The installer is checked too; tools/release.sh builds it.
+set(SETUP_EXE ${CMAKE_SOURCE_DIR}/build/release/vorrak-${PROJECT_VERSION}-setup.exe)
 set(IMPORTS ${CMAKE_SOURCE_DIR}/tests/release/imports.py)
 
-add_test(NAME release.imports COMMAND ${Python3_EXECUTABLE} ${IMPORTS} ${SHIPPED_EXES})
+add_test(NAME release.imports COMMAND ${Python3_EXECUTABLE} ${IMPORTS} ${SHIPPED_EXES} ${SETUP_EXE})
 
 # The check itself must see what old Windows lacks.
 add_executable(import_canary tests/release/canary.c)
@@ -11,3 +13,15 @@ set_tests_properties(release.imports_canary PROPERTIES PASS_REGULAR_EXPRESSION
     "KERNEL32!GetFileSizeEx: not on Windows 95, Windows 98, Windows ME, NT 4.0\n.*KERNEL32!GetTickCount64: not on Windows 95, Windows 98, Windows ME, NT 4.0, Windows 2000, Windows XP")
 # Lean: the code of a small Win32 program, without the C++ library's exception machinery.
 add_test(NAME release.lean COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/release/lean.py 64 ${SHIPPED_EXES})
+
+# The installer and the zip as a player meets them, under Wine in a prefix of their own.
+# They test what tools/release.sh built; each step goes on from the one before.
+set(previous "")
+foreach(step install reinstall uninstall zip)
+    add_test(NAME release.${step}
+        COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/release/install_test.py ${step})
+    set_tests_properties(release.${step} PROPERTIES LABELS e2e RUN_SERIAL TRUE TIMEOUT 300
+        DEPENDS "${previous}"
+        ENVIRONMENT "VORRAK_WIN_BUILD=${CMAKE_BINARY_DIR};VORRAK_VERSION=${PROJECT_VERSION}")
+    set(previous release.${step})
+endforeach()

@@ -25,7 +25,7 @@ TEST(HelpHtml, WritesEveryBlockOfTheSource) {
     const Case cases[] = {
         {"Plain text.", "<p>Plain text.</p>"},
         {"A *bold* word.", "<p>A <b>bold</b> word.</p>"},
-        {"Go {there|OTHER}.", "<p>Go <a href=\"#other\">there</a>.</p>"},
+        {"Go {there|Other}.", "<p>Go <a href=\"#other\">there</a>.</p>"},
         {"# A heading", "<h3>A heading</h3>"},
         {"- one\n- two\n\nafter", "<ul>\r\n<li>one</li>\r\n<li>two</li>\r\n</ul>\r\n<p>after</p>"},
         {"| a < b\n| c:\\d", "<pre>a &lt; b\r\nc:\\d\r\n</pre>"},
