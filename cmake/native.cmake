@@ -2,16 +2,19 @@
 set(VORRAK_DATA_DIR ${CMAKE_BINARY_DIR}/data)
 file(MAKE_DIRECTORY ${VORRAK_DATA_DIR})
 
-add_library(native_platform STATIC tests/unit/posix_files.cpp tests/unit/fake_platform.cpp)
+add_library(native_platform STATIC src/data/files_posix.cpp tests/unit/fake_platform.cpp)
 target_link_libraries(native_platform PUBLIC vorrak_core)
+
+add_executable(vorcheck ${VORCHECK_SOURCES} src/check/windows_dir_posix.cpp src/data/files_posix.cpp)
+target_link_libraries(vorcheck vorrak_core)
 
 include(tests/unit/tests.cmake)
 add_executable(unit_tests ${UNIT_TESTS})
 target_link_libraries(unit_tests native_platform gtest_main)
 gtest_discover_tests(unit_tests TEST_PREFIX unit. DISCOVERY_MODE PRE_TEST)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
-add_test(NAME data.check COMMAND ${Python3_EXECUTABLE} tools/check_data.py ${VORRAK_DATA_DIR}
-    WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
+add_test(NAME check.native COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/check/check_test.py
+    $<TARGET_FILE:vorcheck> ${VORRAK_DATA_DIR})
 add_test(NAME tools.python COMMAND ${Python3_EXECUTABLE} -m unittest discover -s tests/tools
     WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
 

@@ -51,6 +51,10 @@ add_executable(vorrak WIN32 src/shell/main.cpp ${GAME_SOURCES} ${RES}/vorrak.rc)
 target_link_libraries(vorrak vorrak_core gdi32 user32 kernel32)
 vorrak_lean(vorrak)
 
+add_executable(vorcheck ${VORCHECK_SOURCES} src/check/windows_dir_win.cpp src/data/files_win.cpp)
+target_link_libraries(vorcheck vorrak_core kernel32)
+vorrak_lean(vorcheck)
+
 include(tests/e2e/e2e.cmake)
 include(tests/release/release.cmake)
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/bench/bench_win.cmake)

@@ -6,9 +6,9 @@ played in a virtual display and recorded as PNG screenshots and an animated GIF.
 """
 import argparse
 import datetime
+import json
 import os
 import random
-import re
 import subprocess
 import sys
 import time
@@ -17,25 +17,16 @@ ROOT = os.path.realpath(os.path.join(os.path.dirname(__file__), ".."))
 DATA = os.path.join(ROOT, "build", "native", "data")
 PREFIX = os.path.join(ROOT, "build", "play", "wineprefix")
 EXE = os.path.join(ROOT, "build", "win", "vorrak.exe")
+CHECK = os.path.join(ROOT, "build", "native", "vorcheck")
 
 
-def known_numbers(path):
-    """The numbers the database has records for, by section header."""
-    found, header = {}, None
-    with open(path, encoding="cp1252") as f:
-        for line in f.read().splitlines():
-            if line in ("[Moves]", "[Trainers]", "[Names]", "[Damage]"):
-                header = line
-                found.setdefault(header, [])
-                continue
-            if header is None or not line.strip():
-                continue
-            key = line[:3] if header == "[Names]" else line.split("=", 1)[0]
-            try:
-                found[header].append(int(key))
-            except ValueError:
-                pass
-    return found
+def known_numbers():
+    """The creatures, trainers and moves the game will find, read by the game's own reader."""
+    out = subprocess.run([CHECK, "--json", "--all", DATA + "/"], capture_output=True, text=True)
+    if out.returncode == 2:
+        sys.exit(f"play: the data can't be read: {out.stderr.strip()}")
+    doc = json.loads(out.stdout)
+    return {kind: [r["number"] for r in doc[kind]] for kind in ("creatures", "trainers", "moves")}
 
 
 def numbers(text):
@@ -59,8 +50,8 @@ def options():
 
 
 def match(args):
-    known = known_numbers(os.path.join(DATA, "master.dat"))
-    creatures, trainers, moves = known["[Names]"], known["[Trainers]"], known["[Moves]"]
+    known = known_numbers()
+    creatures, trainers, moves = known["creatures"], known["trainers"], known["moves"]
     you = args.you if args.you is not None else random.choice(creatures)
     opp = args.opp if args.opp is not None else random.choice([c for c in creatures if c != you] or creatures)
     ty = args.trainer_you if args.trainer_you is not None else random.choice(trainers)

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include "duel/buffer.h"
 
 using FileHandle = void*;
 
@@ -19,3 +20,11 @@ long ReadBlock(FileHandle f, char* buf, long cap, int16_t& status);
 // The file's length in bytes, or -1 when it can't be told.
 long long FileLength(FileHandle f);
 void CloseFile(FileHandle f);
+
+// Reads at most max bytes of a file in one go; false when it can't be opened or memory is short.
+bool ReadWholeFile(const char* name, Buffer<uint8_t>& data, long long max);
+
+// Calls visit with the name of each file in folder (which ends in its separator) whose name
+// ends in suffix, in no set order, letters of any case; false when the folder can't be read.
+using FileVisit = void (*)(const char* name, void* context);
+bool ListFiles(const char* folder, const char* suffix, FileVisit visit, void* context);

@@ -1,6 +1,9 @@
-// The file operations on POSIX, for the native tests; backslashes are taken as slashes.
+// The file operations on POSIX, for the native tools and tests; backslashes are taken as slashes.
 #include <cstdio>
+#include <cstring>
 #include <string>
+#include <dirent.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include "data/files.h"
 
@@ -39,3 +42,16 @@ long long FileLength(FileHandle f) {
 }
 
 void CloseFile(FileHandle f) { std::fclose(static_cast<std::FILE*>(f)); }
+
+bool ListFiles(const char* folder, const char* suffix, FileVisit visit, void* context) {
+    DIR* dir = opendir(Native(*folder ? folder : "./").c_str());
+    if (!dir) return false;
+    const std::size_t n = std::strlen(suffix);
+    while (dirent* e = readdir(dir)) {
+        std::size_t len = std::strlen(e->d_name);
+        if (len < n || strcasecmp(e->d_name + len - n, suffix) != 0) continue;
+        if (FileExists((std::string(folder) + e->d_name).c_str())) visit(e->d_name, context);
+    }
+    closedir(dir);
+    return true;
+}

@@ -47,3 +47,19 @@ long long FileLength(FileHandle f) {
 }
 
 void CloseFile(FileHandle f) { CloseHandle(static_cast<HANDLE>(f)); }
+
+bool ListFiles(const char* folder, const char* suffix, FileVisit visit, void* context) {
+    char pattern[MAX_PATH];
+    if (lstrlenA(folder) + lstrlenA(suffix) + 2 > MAX_PATH) return false;
+    lstrcpyA(pattern, folder);
+    lstrcatA(pattern, "*");
+    lstrcatA(pattern, suffix);
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA(pattern, &found);
+    if (h == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) visit(found.cFileName, context);
+    } while (FindNextFileA(h, &found));
+    FindClose(h);
+    return true;
+}

@@ -6,6 +6,8 @@ void StartLines(LineReader& in, FileHandle file) {
     in.len = in.pos = 0;
     in.atEnd = false;
     in.error = 0;
+    in.line = 0;
+    in.lineStart = true;
 }
 
 // Next byte without taking it; -1 at the end or after a failed read.
@@ -28,11 +30,16 @@ static int Peek(LineReader& in) {
 static void TakeLineEnd(LineReader& in, int first) {
     in.pos++;
     if (first == '\r' && Peek(in) == '\n') in.pos++;
+    in.lineStart = true;
 }
 
 int16_t ReadLine(LineReader& in, Text<255>& line) {
     char piece[255];
     std::size_t n = 0;
+    if (in.lineStart) {
+        in.line++;
+        in.lineStart = false;
+    }
     for (;;) {
         int c = Peek(in);
         if (c < 0) {

@@ -11,6 +11,8 @@ struct LineReader {
     long len = 0, pos = 0;
     bool atEnd = false;
     int16_t error = 0;  // the platform's code of a failed read, else 0
+    long line = 0;      // the file's line (from 1) that the last text read came from
+    bool lineStart = true;
 };
 
 void StartLines(LineReader& in, FileHandle file);

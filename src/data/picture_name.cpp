@@ -3,11 +3,17 @@
 #include "data/number.h"
 #include "duel/state.h"
 
-void PictureName(Text<255>& name, const char* prefix, int16_t number) {
+void PictureFile(Text<255>& name, const char* prefix, int16_t number) {
     char digits[12];
     DecimalText(number, digits);
-    name = path;
-    name += prefix;
+    name = prefix;
     name += digits;
     name += ".bmp";
+}
+
+void PictureName(Text<255>& name, const char* prefix, int16_t number) {
+    Text<255> file;
+    PictureFile(file, prefix, number);
+    name = path;
+    name += file;
 }

@@ -4,14 +4,15 @@
 #include "duel/state.h"
 #include "gfx/bitmap.h"
 #include "gfx/dib.h"
+#include "gfx/places.h"
 
-void LoadPic(int16_t num, int16_t x, int16_t y, bool mirror) {
+void LoadPic(int16_t num, FrameInside frame, bool mirror) {
     Text<255> name;
     PictureName(name, "", num);
     if (!FileExists(name)) return;
     BITMAPINFOHEADER info;
     DIB::GetInfo(name, info);
     int16_t left, top;
-    if (StandingPlace(info.biWidth, info.biHeight, x + 73, y + 138, left, top))
+    if (CreaturePlace(info.biWidth, info.biHeight, frame, left, top))
         DIB::DispBmp(hDC, name, left, top, true, mirror);
 }

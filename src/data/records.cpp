@@ -23,29 +23,38 @@ static void SplitColumns(const char* line, Text<255>& key, Text<255>& name) {
     name = std::strlen(line) > 4 ? line + 4 : "";
 }
 
+void ViewLine(const char* line, const char* header, Layout layout, LineView& view) {
+    view.blank = IsBlank(line);
+    view.header = false;
+    view.key = kNotANumber;
+    view.value = "";
+    if (view.blank) return;
+    Text<255> key;
+    if (layout == Layout::KeyValue) {
+        SplitKeyValue(line, key, view.value);
+        view.header = view.value == header;
+    } else {
+        SplitColumns(line, key, view.value);
+        view.header = std::strcmp(line, header) == 0;
+    }
+    if (!view.header) view.key = NumberOf(key);
+}
+
 ScanResult ScanRecords(LineReader& in, const char* header, Layout layout, int16_t n,
                        Text<255>& result) {
-    Text<255> line, key, value;
+    Text<255> line;
+    LineView view;
     bool inSection = false;
     for (;;) {
         int16_t status = ReadLine(in, line);
         if (status != kStatusOk && status != kStatusEnd && status != kStatusCut)
             return ScanResult::ReadError;
-        if (!IsBlank(line)) {
-            bool isHeader;
-            if (layout == Layout::KeyValue) {
-                SplitKeyValue(line, key, value);
-                isHeader = value == header;
-            } else {
-                SplitColumns(line, key, value);
-                isHeader = line == header;
-            }
-            if (isHeader) {
-                inSection = true;
-            } else if (inSection && NumberOf(key) == n) {
-                result = value;
-                return ScanResult::Found;
-            }
+        ViewLine(line, header, layout, view);
+        if (view.header) {
+            inSection = true;
+        } else if (inSection && !view.blank && view.key == n) {
+            result = view.value;
+            return ScanResult::Found;
         }
         if (status == kStatusEnd) return ScanResult::NotFound;
     }

@@ -8,12 +8,12 @@
 
 namespace {
 
-struct IntegerKey {
+struct Setting {
     const char* name;
-    int16_t* target;
+    int16_t* target;  // null for Path
 };
 
-const IntegerKey kIntegerKeys[] = {
+const Setting kSettings[kSettingCount] = {
     {"Opp", &oppNum},
     {"You", &youNum},
     {"TrainerYou", &youTNum},
@@ -24,24 +24,39 @@ const IntegerKey kIntegerKeys[] = {
     {"OppMove1", &oppMove.moveValA},
     {"OppMove2", &oppMove.moveValB},
     {"OppMove3", &oppMove.moveValC},
+    {"Path", nullptr},
 };
 
 void ApplySetting(const Text<255>& key, const Text<255>& value) {
-    if (key == "Path") {
+    int i = SettingIndex(key);
+    if (i == kPathSetting) {
         path = value;
-        return;
-    }
-    for (const IntegerKey& k : kIntegerKeys) {
-        if (key != k.name) continue;
-        int32_t v;
-        // A value the 16-bit setting can't hold is ignored rather than wrapped.
-        if (ParseNumber(value, v) && v >= INT16_MIN && v <= INT16_MAX)
-            *k.target = static_cast<int16_t>(v);
-        return;
+    } else if (i >= 0) {
+        int16_t v;
+        if (SettingNumber(value, v)) *kSettings[i].target = v;
     }
 }
 
+// 16 KiB of block buffer: kept off the stack, and at file scope so it needs no guard.
+LineReader reader;
+
 }  // namespace
+
+const char* SettingName(int index) { return kSettings[index].name; }
+
+int SettingIndex(const char* key) {
+    for (int i = 0; i < kSettingCount; i++)
+        if (std::strcmp(key, kSettings[i].name) == 0) return i;
+    return -1;
+}
+
+// A value the 16-bit setting can't hold is ignored rather than wrapped.
+bool SettingNumber(const char* value, int16_t& number) {
+    int32_t v;
+    if (!ParseNumber(value, v) || v < INT16_MIN || v > INT16_MAX) return false;
+    number = static_cast<int16_t>(v);
+    return true;
+}
 
 void ReadSettings(LineReader& in) {
     Text<255> line, key, value;
@@ -53,9 +68,6 @@ void ReadSettings(LineReader& in) {
         if (status == kStatusEnd) return;
     }
 }
-
-// 16 KiB of block buffer: kept off the stack, and at file scope so it needs no guard.
-static LineReader reader;
 
 void GetInfo() {
     char name[1024];

@@ -1,5 +1,6 @@
 // The settings file "vorrak.ini" in the Windows directory: which match is played.
 #pragma once
+#include <cstdint>
 #include "data/lines.h"
 
 // Reads the settings file once into the duel state. A missing or unreadable file
@@ -7,3 +8,12 @@
 void GetInfo();
 // Applies every line the reader gives; the last line for a key wins.
 void ReadSettings(LineReader& in);
+
+// The keys the game knows: ten numbers, then "Path". Keys are exact and case-sensitive.
+constexpr int kSettingCount = 11;
+constexpr int kPathSetting = kSettingCount - 1;
+const char* SettingName(int index);
+// The index of the setting a key names, or -1 for a key the game ignores.
+int SettingIndex(const char* key);
+// A number setting's value as the game takes it; false when the line is ignored.
+bool SettingNumber(const char* value, int16_t& number);

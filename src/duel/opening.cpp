@@ -5,6 +5,7 @@
 #include "duel/state.h"
 #include "gfx/bitmap.h"
 #include "gfx/dib.h"
+#include "gfx/places.h"
 #include "shell/win.h"
 
 namespace {
@@ -18,9 +19,8 @@ void DrawTrainer(bool opponent) {
     BITMAPINFOHEADER info;
     DIB::GetInfo(s, info);
     int16_t x, y;
-    bool placed = opponent ? StandingPlace(info.biWidth, info.biHeight, 478, 178, x, y)
-                           : StandingPlace(0, info.biHeight, 10, 418, x, y);  // left-aligned
-    if (placed) DIB::DispBmp(hDC, s, x, y, true, false);
+    if (TrainerPlace(info.biWidth, info.biHeight, opponent, x, y))
+        DIB::DispBmp(hDC, s, x, y, true, false);
 }
 
 void Say(int x, int y, const char* text) { TextOutA(hDC, x, y, text, lstrlenA(text)); }
@@ -61,7 +61,7 @@ void onCreate(HWND window) {
     UpdateMessage(window);
     if (!ending) {
         Rectangle(hDC, 405, 40, 552, 180);
-        LoadPic(oppNum, 406, 41, false);
+        LoadPic(oppNum, kOppCreature, false);
     }
     Wait(1500);
 
@@ -76,7 +76,7 @@ void onCreate(HWND window) {
         Say(10, 250, line);
         showPics = true;
         Rectangle(hDC, 10, 280, 157, 420);
-        LoadPic(youNum, 11, 281, true);
+        LoadPic(youNum, kYourCreature, true);
     }
     SelectObject(hDC, oldFont);
     DeleteObject(nameFont);

@@ -6,6 +6,8 @@
 
 constexpr std::size_t kBmpHeaders = 54;  // 14-byte file header + 40-byte info header
 constexpr uint32_t kWhite = 0xFFFFFF;
+// Of a larger picture file, only this much is read: the pixels beyond are not drawn.
+constexpr long long kMaxPictureBytes = 64ll << 20;
 
 struct Rect {
     int64_t left, top, right, bottom;  // right and bottom excluded

@@ -6,31 +6,6 @@
 
 namespace {
 
-// Pictures larger than this are drawn as far as this much of the file holds them.
-constexpr long long kMaxPictureBytes = 64ll << 20;
-
-bool ReadWholeFile(const char* name, Buffer<uint8_t>& data) {
-    int16_t status;
-    FileHandle f = OpenForReading(name, status);
-    if (!f) return false;
-    long long size = FileLength(f);
-    if (size > kMaxPictureBytes) size = kMaxPictureBytes;
-    if (!data.reset(size > 0 ? static_cast<std::size_t>(size) : 0)) {
-        CloseFile(f);
-        return false;
-    }
-    std::size_t got = 0;
-    while (got < data.size()) {
-        long n = ReadBlock(f, reinterpret_cast<char*>(data.data() + got),
-                           static_cast<long>(data.size() - got), status);
-        if (n <= 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    data.shrink(got);
-    CloseFile(f);
-    return true;
-}
-
 // Calls run(left, right, row) for each opaque run of each decoded row; returns the count.
 template <typename Run>
 std::size_t ForEachRun(const Decoded& d, Run run) {
@@ -122,7 +97,8 @@ void DIB::GetInfo(const char* name, BITMAPINFOHEADER& info) {
 void DIB::DispBmp(HDC dc, const char* name, int16_t x, int16_t y, bool transparent, bool mirror) {
     Buffer<uint8_t> data;
     BmpFile bmp;
-    if (!ReadWholeFile(name, data) || !ReadBmpHeaders(data.data(), data.size(), bmp)) return;
+    if (!ReadWholeFile(name, data, kMaxPictureBytes)) return;
+    if (!ReadBmpHeaders(data.data(), data.size(), bmp)) return;
     RECT box;
     int kind = GetClipBox(dc, &box);
     if (kind == ERROR || kind == NULLREGION) return;

@@ -79,8 +79,8 @@ void onPaint(HWND window) {
     Say(hDC, 200, 400, msg);
     DrawFrames(hDC);
     if (showPics) {
-        LoadPic(youNum, 11, 281, true);
-        LoadPic(oppNum, 406, 41, false);
+        LoadPic(youNum, kYourCreature, true);
+        LoadPic(oppNum, kOppCreature, false);
     }
     SelectObject(hDC, oldFont);
     DeleteObject(font);

@@ -3,6 +3,7 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #include <cstdint>
+#include "gfx/places.h"
 
 extern HINSTANCE hInst;
 extern HWND hWnd;
@@ -31,5 +32,5 @@ HFONT MakeDuelFont();
 void DrawFrames(HDC dc);
 void DrawBars(HWND window);
 
-// Draws creature num's picture into hDC, standing in the frame whose inside starts at (x, y).
-void LoadPic(int16_t num, int16_t x, int16_t y, bool mirror);
+// Draws creature num's picture into hDC, standing in the given frame.
+void LoadPic(int16_t num, FrameInside frame, bool mirror);

@@ -1,6 +1,6 @@
 # libFuzzer targets for every parser; the tests run each briefly, tools/fuzz.sh runs them longer.
 set(FUZZ_CORE src/duel/state.cpp src/data/lines.cpp src/data/number.cpp src/data/records.cpp
-    src/data/settings.cpp src/gfx/bitmap.cpp tests/unit/posix_files.cpp tests/unit/fake_platform.cpp)
+    src/data/settings.cpp src/gfx/bitmap.cpp src/data/files_posix.cpp tests/unit/fake_platform.cpp)
 foreach(target records settings number bitmap)
     add_executable(fuzz_${target} tests/fuzz/fuzz_${target}.cpp ${FUZZ_CORE})
     target_include_directories(fuzz_${target} PRIVATE src)

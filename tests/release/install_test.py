@@ -29,8 +29,8 @@ INSTDIR_WIN = rf"C:\Program Files\{NAME}"
 SETTINGS = os.path.join(C, "windows", "vorrak.ini")
 MENU = os.path.join(C, "ProgramData", "Microsoft", "Windows", "Start Menu", "Programs", NAME)
 KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\MorvitQuandorVorrak"
-INSTALLED = ["vorrak.exe", "quanhelp.html", "readme.txt", "uninstall.exe", "data/master.dat",
-             "data/quanhelp.hlp", "data/1.bmp", "data/8.bmp", "data/t1.bmp", "data/back4.bmp"]
+INSTALLED = ["vorrak.exe", "vorcheck.exe", "quanhelp.html", "readme.txt", "uninstall.exe",
+             "data/master.dat", "data/quanhelp.hlp", "data/1.bmp", "data/8.bmp", "data/t1.bmp", "data/back4.bmp"]
 SHORTCUTS = [f"{NAME}.lnk", "Help.lnk", "Uninstall.lnk"]
 
 
@@ -187,8 +187,8 @@ def test_zip():
     top = f"vorrak-{VERSION}/"
     outside = [n for n in names if not n.startswith(top)]
     expect("entries outside the one folder", outside, [])
-    for wanted in ["vorrak.exe", "quanhelp.html", "vorrak.ini", "readme.txt", "data/master.dat",
-                   "data/quanhelp.hlp", "data/1.bmp", "data/t4.bmp", "data/back1.bmp"]:
+    for wanted in ["vorrak.exe", "vorcheck.exe", "quanhelp.html", "vorrak.ini", "readme.txt",
+                   "data/master.dat", "data/quanhelp.hlp", "data/1.bmp", "data/t4.bmp", "data/back1.bmp"]:
         if top + wanted not in names:
             raise Failure(f"{top + wanted} not in the zip")
     unpacked = os.path.join(folder, top)
@@ -207,6 +207,10 @@ def test_zip():
     edited = re.sub(r"(?m)^Path=.*$", lambda m: "Path=" + data + "\r", example)
     with open(SETTINGS, "w", newline="", encoding="cp1252") as f:
         f.write(edited)
+    # The checker, with the settings where the game reads them, has nothing to say.
+    r = wine(os.path.join(unpacked, "vorcheck.exe"))
+    if r.returncode != 0 or "vorcheck: no findings" not in r.stdout:
+        raise Failure(f"vorcheck on the unpacked game: exit {r.returncode}: {r.stdout}{r.stderr}")
     play_installed(os.path.join(unpacked, "vorrak.exe"), "Cindrel", "Voltuft", "Ember Snap")
     os.unlink(SETTINGS)
 

@@ -1,5 +1,5 @@
 # Release tests: every shipped program must load on Windows 95 through XP by its imports.
-set(SHIPPED_EXES $<TARGET_FILE:vorrak>)
+set(SHIPPED_EXES $<TARGET_FILE:vorrak> $<TARGET_FILE:vorcheck>)
 # The installer is checked too; tools/release.sh builds it.
 set(SETUP_EXE ${CMAKE_SOURCE_DIR}/build/release/vorrak-${PROJECT_VERSION}-setup.exe)
 set(IMPORTS ${CMAKE_SOURCE_DIR}/tests/release/imports.py)
@@ -25,3 +25,9 @@ foreach(step install reinstall uninstall zip)
         ENVIRONMENT "VORRAK_WIN_BUILD=${CMAKE_BINARY_DIR};VORRAK_VERSION=${PROJECT_VERSION}")
     set(previous release.${step})
 endforeach()
+
+# The data checker's table of broken data sets, run by the Windows exe under Wine.
+add_test(NAME check.wine COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/check/check_test.py
+    $<TARGET_FILE:vorcheck> --wine ${CMAKE_SOURCE_DIR}/build/native/data)
+set_tests_properties(check.wine PROPERTIES TIMEOUT 300
+    ENVIRONMENT "VORRAK_PREFIX=${CMAKE_BINARY_DIR}/wineprefix")

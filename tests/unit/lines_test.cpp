@@ -61,3 +61,36 @@ TEST(LineReader, CrLfAcrossBlockBoundary) {
     EXPECT_EQ(got.back(), (std::pair<std::string, int>{"next", 38}));
     EXPECT_EQ(got.size(), 16383 / 254 + 2);
 }
+
+// The file line each piece came from: a cut line's pieces share their line.
+TEST(LineReader, CountsTheFileLineOfEachPiece) {
+    struct Case {
+        const char* what;
+        std::string content;
+        std::vector<long> expected;
+    };
+    const Case cases[] = {
+        {"LF, CR and CR LF", "a\nb\rc\r\nd", {1, 2, 3, 4}},
+        {"blank lines", "\n\nx", {1, 2, 3}},
+        {"ends with its line end", "a\n", {1, 2}},
+        {"cut line", std::string(300, 'b') + "\nz", {1, 1, 2}},
+        {"cut twice", std::string(600, 'b'), {1, 1, 1}},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        dir.write("f.txt", c.content);
+        int16_t status;
+        FileHandle f = OpenForReading(dir.file("f.txt").c_str(), status);
+        ASSERT_NE(f, nullptr);
+        static LineReader in;
+        StartLines(in, f);
+        std::vector<long> got;
+        Text<255> line;
+        do {
+            status = ReadLine(in, line);
+            got.push_back(in.line);
+        } while (status != kStatusEnd && got.size() < 100);
+        CloseFile(f);
+        EXPECT_EQ(got, c.expected) << c.what;
+    }
+}

@@ -1,0 +1,39 @@
+// The checker's three passes over what the game reads: settings, database, pictures.
+#pragma once
+#include <cstdint>
+#include "duel/text.h"
+
+struct CheckOptions {
+    bool all = false;   // every record and picture, not only what the settings name
+    bool json = false;
+};
+
+// The folder separator of the system the checker runs on.
+extern const char kSeparator[];
+
+// Where each number setting was last given, for placing findings (0: never given).
+struct SettingLines {
+    Text<255> file;  // the settings file's name as shown in findings
+    long line[11] = {};
+    bool read = false;  // the file could be read
+};
+
+// Checks the settings file line by line, then reads it into the duel state exactly as the
+// game does. False when the file can't be read.
+bool CheckSettings(const char* file, const char* shownName, SettingLines& lines);
+
+// Checks path + "master.dat" and the records the settings name, when they were read
+// (every record with --all). False when the file can't be found or read.
+bool CheckDatabase(const CheckOptions& options, const SettingLines& settings);
+void PrintRecordsJson();
+
+// Checks the pictures the settings name, when named (with --all, also every picture of the
+// data folder and every picture a record needs).
+void CheckPictures(const CheckOptions& options, bool named);
+void PrintPictures();
+void PrintPicturesJson();
+
+// The records the database pass read, for the picture pass: creature and trainer numbers.
+int RecordCount(int section);
+int16_t RecordNumber(int section, int i);
+constexpr int kMoves = 0, kTrainers = 1, kNames = 2, kDamage = 3;

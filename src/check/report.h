@@ -1,0 +1,33 @@
+// What the checker found, and how it says so: plain lines or JSON.
+#pragma once
+#include <cstdint>
+#include "data/number.h"
+#include "duel/text.h"
+
+enum class Severity { Error, Warning };
+
+// A number as text, for building sentences: msg += Num(7).
+struct Num {
+    char c[12];
+    explicit Num(int32_t v) { DecimalText(v, c); }
+    operator const char*() const { return c; }
+};
+
+using Place = Text<300>;
+using Sentence = Text<600>;
+
+// "file:line", or the file name alone when line is 0.
+Place PlaceOf(const char* file, long line);
+
+void Report(Severity severity, const char* place, const char* sentence);
+int ErrorCount();
+int WarningCount();
+
+// Output on standard output.
+void Print(const char* text);
+void PrintNumber(int32_t v);
+// A JSON string from Windows-1252 text, quotes included.
+void PrintJson(const char* text);
+// Every finding, as lines ("place: error: sentence") or as a JSON array.
+void PrintFindings();
+void PrintFindingsJson();

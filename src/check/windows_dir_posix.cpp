@@ -1,0 +1,6 @@
+// Away from Windows there is no Windows directory: the settings file must be named.
+#include "duel/platform.h"
+
+extern const char kSeparator[] = "/";
+
+bool WindowsDirectory(char*, std::size_t) { return false; }

@@ -1,0 +1,12 @@
+// Picture places on the duel screen.
+#include "gfx/places.h"
+#include "gfx/bitmap.h"
+
+bool CreaturePlace(int32_t w, int32_t h, FrameInside frame, int16_t& x, int16_t& y) {
+    return StandingPlace(w, h, frame.x + 73, frame.y + kFrameHeight, x, y);
+}
+
+bool TrainerPlace(int32_t w, int32_t h, bool opponent, int16_t& x, int16_t& y) {
+    return opponent ? StandingPlace(w, h, 478, 178, x, y)
+                    : StandingPlace(0, h, 10, 418, x, y);  // left-aligned
+}

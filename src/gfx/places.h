@@ -1,0 +1,17 @@
+// Where the duel screen's pictures stand: one table for the game and the data checker.
+#pragma once
+#include <cstdint>
+
+// The inside of a creature's picture frame: 145 x 138 pixels from (x, y).
+struct FrameInside {
+    int16_t x, y;
+};
+constexpr FrameInside kYourCreature{11, 281};
+constexpr FrameInside kOppCreature{406, 41};
+constexpr int32_t kFrameWidth = 145, kFrameHeight = 138;
+
+// The place to hand DispBmp for a w x h creature picture: bottom-centred in its frame.
+bool CreaturePlace(int32_t w, int32_t h, FrameInside frame, int16_t& x, int16_t& y);
+// The same for a trainer: the opponent's centred over column 478, the player's with its
+// left edge at column 10, both standing on their frame's bottom line.
+bool TrainerPlace(int32_t w, int32_t h, bool opponent, int16_t& x, int16_t& y);
