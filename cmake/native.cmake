@@ -5,7 +5,7 @@ file(MAKE_DIRECTORY ${VORRAK_DATA_DIR})
 add_library(native_platform STATIC src/data/files_posix.cpp tests/unit/fake_platform.cpp)
 target_link_libraries(native_platform PUBLIC vorrak_core)
 
-add_executable(vorcheck ${VORCHECK_SOURCES} src/check/windows_dir_posix.cpp src/data/files_posix.cpp)
+add_executable(vorcheck ${VORCHECK_SOURCES} src/check/platform_posix.cpp src/data/files_posix.cpp)
 target_link_libraries(vorcheck vorrak_core)
 
 include(tests/unit/tests.cmake)

@@ -44,14 +44,15 @@ target_compile_options(vorrak_core PRIVATE -fno-exceptions -fno-rtti)
 # so that the benchmarks can drive the real drawing code.
 set(GAME_SOURCES
     src/shell/commands.cpp src/shell/handles.cpp src/shell/platform_win.cpp
-    src/data/files_win.cpp src/data/pictures.cpp
+    src/data/files_win.cpp src/data/wide_scan_win.cpp src/data/pictures.cpp
     src/duel/opening.cpp src/duel/turns.cpp src/duel/pacing.cpp src/duel/ending.cpp
     src/gfx/dib.cpp src/gfx/paint.cpp)
 add_executable(vorrak WIN32 src/shell/main.cpp ${GAME_SOURCES} ${RES}/vorrak.rc)
 target_link_libraries(vorrak vorrak_core gdi32 user32 kernel32)
 vorrak_lean(vorrak)
 
-add_executable(vorcheck ${VORCHECK_SOURCES} src/check/windows_dir_win.cpp src/data/files_win.cpp)
+add_executable(vorcheck ${VORCHECK_SOURCES} src/check/platform_win.cpp src/data/files_win.cpp
+    src/data/wide_scan_win.cpp)
 target_link_libraries(vorcheck vorrak_core kernel32)
 vorrak_lean(vorcheck)
 

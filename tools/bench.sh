@@ -31,8 +31,10 @@ draw=$(DISPLAY=:$display tools/wine-run.sh build/win/bench_draw.exe) ||
 WINEPREFIX="$root/build/win/wineprefix" timeout 30 wineserver -w || true
 lookup=$(build/bench/bench_lookup) || { echo "bench: bench_lookup failed" >&2; exit 1; }
 
-# Both print the same table; the header once, then every row.
-printf '%s\n%s\n' "$draw" "$lookup" | tr -d '\r' | awk '/^\|/ && !(($0 ~ /^\| Work|^\|---/) && seen[$0]++)'
+printf '%s\n\n%s\n' "$draw" "$lookup" | tr -d '\r'
+echo
+# Start-up with a tiny and a large database, and the game's peak working set.
+python3 tests/bench/bench_startup.py
 echo
 cpu=$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')
 echo "Machine: $(nproc) cores, $cpu; $(uname -sr); $(wine --version)"

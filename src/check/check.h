@@ -8,8 +8,9 @@ struct CheckOptions {
     bool json = false;
 };
 
-// The folder separator of the system the checker runs on.
+// The folder separator of the system the checker runs on, and what it sets up first.
 extern const char kSeparator[];
+void StartPlatform();
 
 // Where each number setting was last given, for placing findings (0: never given).
 struct SettingLines {

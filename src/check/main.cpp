@@ -64,6 +64,7 @@ void Message(const char* text) { Complain(text); }
 void CloseMainWindow() {}
 
 int main(int argc, char** argv) {
+    StartPlatform();
     CheckOptions options;
     const char* ini = nullptr;
     const char* dataDir = nullptr;

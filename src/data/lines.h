@@ -1,17 +1,27 @@
 // Reads text files line by line: CR, LF and CR LF end a line, the last line needs no
 // line end, and a line longer than 254 characters comes back in pieces.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include "data/files.h"
 #include "duel/text.h"
 
+constexpr long kBlockBytes = 65536;  // what one read asks of the file
+constexpr long kPieceMax = 254;      // the longest line a reader gives back whole
+
 struct LineReader {
     FileHandle file = nullptr;
-    char buf[16384];
+    // One block, plus room to keep the unread end of the last one in front of the next:
+    // so a whole piece and the bytes after it can be looked at in place. The last 64
+    // bytes are never data: they let the line-end search read whole chunks.
+    char buf[kBlockBytes + kPieceMax + 2 + 64];
+    using Mask = uintptr_t;          // one bit per byte of a chunk
+    const char* maskBase = nullptr;  // the chunk whose line ends mask marks
+    Mask mask = 0;
     long len = 0, pos = 0;
     bool atEnd = false;
     int16_t error = 0;  // the platform's code of a failed read, else 0
-    long line = 0;      // the file's line (from 1) that the last text read came from
+    long line = 0;      // the file's line (from 1) that ReadLine's last text came from
     bool lineStart = true;
 };
 
@@ -20,3 +30,19 @@ void StartLines(LineReader& in, FileHandle file);
 // comes back with it), kStatusCut (the rest follows as the next line), or the
 // platform's error code of a failed read.
 int16_t ReadLine(LineReader& in, Text<255>& line);
+
+// The same piece in place: text points into the reader's buffer, valid until the next
+// call, and length stops at a NUL, as the copy ReadLine makes would.
+int16_t NextPiece(LineReader& in, const char*& text, std::size_t& length);
+
+// Lets the line reader use SSE2 where the processor has it, once the platform layer has
+// told whether the system keeps the SSE registers across task switches (Windows 2000 and
+// later do; 95, 98, ME and NT 4.0 are not counted on). Builds for processors that always
+// have SSE2 use it from the start; false turns it off, as the tests do to try both ways.
+void AllowWideScan(bool systemSavesVectorState);
+// The same, asking the system itself (Win32 only).
+void AllowWideScanOnThisSystem();
+
+// Makes at least need (at most kPieceMax + 2) unread bytes lie in buf from pos, unless the
+// file ends (or a read fails) first; returns how many there are.
+long Lookahead(LineReader& in, long need);

@@ -11,8 +11,10 @@ static int DigitValue(char c, int base) {
 }
 
 bool ParseNumber(const char* text, int32_t& value) {
-    const char* b = text;
-    const char* e = text + std::strlen(text);
+    return ParseNumberSpan(text, text + std::strlen(text), value);
+}
+
+bool ParseNumberSpan(const char* b, const char* e, int32_t& value) {
     while (b < e && *b == ' ') b++;
     while (e > b && e[-1] == ' ') e--;
     if (b == e) return false;

@@ -8,6 +8,8 @@ constexpr int32_t kNotANumber = INT32_MIN;
 // may stand first and one last, a sign with no digits reads as 0. Anything else is not
 // a number and gives false.
 bool ParseNumber(const char* text, int32_t& value);
+// The same for the characters from b up to e.
+bool ParseNumberSpan(const char* b, const char* e, int32_t& value);
 // The same, with kNotANumber for a text that is not a number.
 int32_t NumberOf(const char* text);
 

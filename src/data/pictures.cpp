@@ -10,9 +10,11 @@ void LoadPic(int16_t num, FrameInside frame, bool mirror) {
     Text<255> name;
     PictureName(name, "", num);
     if (!FileExists(name)) return;
+    Buffer<uint8_t> file;  // read once: for its size and for its pixels
+    if (!ReadWholeFile(name, file, kMaxPictureBytes)) return;
     BITMAPINFOHEADER info;
-    DIB::GetInfo(name, info);
+    DIB::GetInfoFrom(file, info);
     int16_t left, top;
     if (CreaturePlace(info.biWidth, info.biHeight, frame, left, top))
-        DIB::DispBmp(hDC, name, left, top, true, mirror);
+        DIB::DispBmpFrom(hDC, file, left, top, true, mirror);
 }

@@ -1,8 +1,8 @@
 // Settings: exact, case-sensitive keys; integers by the number syntax, "Path" verbatim.
+// Lines are taken apart in place, where the line reader found them.
 #include "data/settings.h"
 #include <cstring>
 #include "data/number.h"
-#include "data/records.h"
 #include "duel/platform.h"
 #include "duel/state.h"
 
@@ -10,30 +10,37 @@ namespace {
 
 struct Setting {
     const char* name;
+    std::size_t length;
     int16_t* target;  // null for Path
 };
 
 const Setting kSettings[kSettingCount] = {
-    {"Opp", &oppNum},
-    {"You", &youNum},
-    {"TrainerYou", &youTNum},
-    {"TrainerOpp", &oppTNum},
-    {"Move1", &youMove.moveValA},
-    {"Move2", &youMove.moveValB},
-    {"Move3", &youMove.moveValC},
-    {"OppMove1", &oppMove.moveValA},
-    {"OppMove2", &oppMove.moveValB},
-    {"OppMove3", &oppMove.moveValC},
-    {"Path", nullptr},
+    {"Opp", 3, &oppNum},
+    {"You", 3, &youNum},
+    {"TrainerYou", 10, &youTNum},
+    {"TrainerOpp", 10, &oppTNum},
+    {"Move1", 5, &youMove.moveValA},
+    {"Move2", 5, &youMove.moveValB},
+    {"Move3", 5, &youMove.moveValC},
+    {"OppMove1", 8, &oppMove.moveValA},
+    {"OppMove2", 8, &oppMove.moveValB},
+    {"OppMove3", 8, &oppMove.moveValC},
+    {"Path", 4, nullptr},
 };
 
-void ApplySetting(const Text<255>& key, const Text<255>& value) {
-    int i = SettingIndex(key);
+// One line, taken apart in place: the key before its first "=", the value after it (a line
+// without one is key and value alike).
+void ApplySetting(const char* text, std::size_t length) {
+    const char* end = text + length;
+    const char* eq = static_cast<const char*>(std::memchr(text, '=', length));
+    const char* keyEnd = eq ? eq : end;
+    const char* value = eq ? eq + 1 : text;
+    int i = SettingIndexSpan(text, keyEnd);
     if (i == kPathSetting) {
-        path = value;
+        path.assign(value, std::size_t(end - value));
     } else if (i >= 0) {
         int16_t v;
-        if (SettingNumber(value, v)) *kSettings[i].target = v;
+        if (SettingNumberSpan(value, end, v)) *kSettings[i].target = v;
     }
 }
 
@@ -44,27 +51,34 @@ LineReader reader;
 
 const char* SettingName(int index) { return kSettings[index].name; }
 
-int SettingIndex(const char* key) {
+int SettingIndexSpan(const char* key, const char* keyEnd) {
+    const std::size_t n = std::size_t(keyEnd - key);
     for (int i = 0; i < kSettingCount; i++)
-        if (std::strcmp(key, kSettings[i].name) == 0) return i;
+        if (kSettings[i].length == n && std::memcmp(key, kSettings[i].name, n) == 0) return i;
     return -1;
 }
 
+int SettingIndex(const char* key) { return SettingIndexSpan(key, key + std::strlen(key)); }
+
 // A value the 16-bit setting can't hold is ignored rather than wrapped.
-bool SettingNumber(const char* value, int16_t& number) {
+bool SettingNumberSpan(const char* value, const char* valueEnd, int16_t& number) {
     int32_t v;
-    if (!ParseNumber(value, v) || v < INT16_MIN || v > INT16_MAX) return false;
+    if (!ParseNumberSpan(value, valueEnd, v) || v < INT16_MIN || v > INT16_MAX) return false;
     number = static_cast<int16_t>(v);
     return true;
 }
 
+bool SettingNumber(const char* value, int16_t& number) {
+    return SettingNumberSpan(value, value + std::strlen(value), number);
+}
+
 void ReadSettings(LineReader& in) {
-    Text<255> line, key, value;
     for (;;) {
-        int16_t status = ReadLine(in, line);
+        const char* text;
+        std::size_t length;
+        int16_t status = NextPiece(in, text, length);
         if (status != kStatusOk && status != kStatusEnd && status != kStatusCut) return;
-        SplitKeyValue(line, key, value);
-        ApplySetting(key, value);
+        ApplySetting(text, length);
         if (status == kStatusEnd) return;
     }
 }

@@ -15,5 +15,7 @@ constexpr int kPathSetting = kSettingCount - 1;
 const char* SettingName(int index);
 // The index of the setting a key names, or -1 for a key the game ignores.
 int SettingIndex(const char* key);
+int SettingIndexSpan(const char* key, const char* keyEnd);
 // A number setting's value as the game takes it; false when the line is ignored.
 bool SettingNumber(const char* value, int16_t& number);
+bool SettingNumberSpan(const char* value, const char* valueEnd, int16_t& number);

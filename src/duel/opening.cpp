@@ -16,11 +16,13 @@ const char kNameFill[] = "                   ";  // 19 blanks cover the trainer'
 // player's at the left of its frame, both standing on the frame's bottom line.
 void DrawTrainer(bool opponent) {
     if (!FileExists(s)) return;
+    Buffer<uint8_t> file;  // read once: for its size and for its pixels
+    if (!ReadWholeFile(s, file, kMaxPictureBytes)) return;
     BITMAPINFOHEADER info;
-    DIB::GetInfo(s, info);
+    DIB::GetInfoFrom(file, info);
     int16_t x, y;
     if (TrainerPlace(info.biWidth, info.biHeight, opponent, x, y))
-        DIB::DispBmp(hDC, s, x, y, true, false);
+        DIB::DispBmpFrom(hDC, file, x, y, true, false);
 }
 
 void Say(int x, int y, const char* text) { TextOutA(hDC, x, y, text, lstrlenA(text)); }

@@ -28,6 +28,13 @@ struct Text {
         c[len + n] = 0;
         return *this;
     }
+    // Takes n characters from s (which needs no terminating zero), cut as ever.
+    Text& assign(const char* s, std::size_t n) {
+        if (n > N - 1) n = N - 1;
+        std::memmove(c, s, n);
+        c[n] = 0;
+        return *this;
+    }
     Text& appendChar(char ch) {
         char one[2] = {ch, 0};
         return append(one);

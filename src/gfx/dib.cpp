@@ -1,81 +1,74 @@
-// Bitmap drawing: the file is read in one go, decoded in memory and put on the device
-// context with one copy, clipped to the pixels that are not see-through.
+// Bitmap drawing: the file is read in one go and decoded in memory; white is kept out by
+// a mask, with the classic pair of copies that every Windows does fast: the mask ANDed
+// in (black where the picture is drawn), then the picture, black where it is see-through,
+// ORed over it.
 #include "gfx/dib.h"
 #include "data/files.h"
 #include "gfx/bitmap.h"
 
 namespace {
 
-// Calls run(left, right, row) for each opaque run of each decoded row; returns the count.
-template <typename Run>
-std::size_t ForEachRun(const Decoded& d, Run run) {
-    const LONG w = LONG(d.area.right - d.area.left), h = LONG(d.area.bottom - d.area.top);
-    std::size_t count = 0;
-    for (LONG row = 0; row < h; row++) {
-        const uint8_t* op = &d.opaque[std::size_t(row) * w];
-        for (LONG col = 0; col < w;) {
-            if (!op[col]) { col++; continue; }
-            LONG start = col;
-            while (col < w && op[col]) col++;
-            run(start, col, row);
-            count++;
-        }
-    }
-    return count;
+void DibHeader(BITMAPINFOHEADER& h, LONG w, LONG rows, WORD bits) {
+    h = BITMAPINFOHEADER{};
+    h.biSize = sizeof h;
+    h.biWidth = w;
+    h.biHeight = -rows;  // top row first
+    h.biPlanes = 1;
+    h.biBitCount = bits;
+    h.biCompression = BI_RGB;
 }
 
-// A region made of the opaque runs of each decoded row.
-HRGN OpaqueRegion(const Decoded& d) {
-    std::size_t count = ForEachRun(d, [](LONG, LONG, LONG) {});
-    if (count == 0) return NULL;
-    Buffer<uint8_t> buf;
-    const std::size_t bytes = sizeof(RGNDATAHEADER) + count * sizeof(RECT);
-    if (!buf.reset(bytes)) return NULL;
-    RGNDATA* data = reinterpret_cast<RGNDATA*>(buf.data());
-    data->rdh.dwSize = sizeof(RGNDATAHEADER);
-    data->rdh.iType = RDH_RECTANGLES;
-    data->rdh.nCount = DWORD(count);
-    data->rdh.nRgnSize = DWORD(count * sizeof(RECT));
-    data->rdh.rcBound = RECT{LONG(d.area.left), LONG(d.area.top), LONG(d.area.right),
-                             LONG(d.area.bottom)};
-    RECT* out = reinterpret_cast<RECT*>(data->Buffer);
-    const LONG x0 = LONG(d.area.left), y0 = LONG(d.area.top);
-    ForEachRun(d, [&](LONG left, LONG right, LONG row) {
-        *out++ = RECT{x0 + left, y0 + row, x0 + right, y0 + row + 1};
-    });
-    return ExtCreateRegion(NULL, DWORD(bytes), data);
-}
+// A 1-bit DIB with a black and a white colour: its bits are set where nothing is drawn.
+struct MaskInfo {
+    BITMAPINFOHEADER header;
+    RGBQUAD colours[2];
+};
 
-// Copies the decoded pixels through the opaque region, keeping the context's own clipping.
 void Blit(HDC dc, Decoded& d) {
-    HRGN opaque = OpaqueRegion(d);
-    if (!opaque) return;
     const LONG w = LONG(d.area.right - d.area.left), h = LONG(d.area.bottom - d.area.top);
-    for (uint32_t& c : d.pixels)  // colour values are red-first, DIB pixels blue-first
-        c = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;  // top row first
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-
-    HRGN saved = CreateRectRgn(0, 0, 0, 0);
-    bool hadClip = GetClipRgn(dc, saved) == 1;
-    ExtSelectClipRgn(dc, opaque, RGN_AND);
-    SetDIBitsToDevice(dc, int(d.area.left), int(d.area.top), DWORD(w), DWORD(h), 0, 0, 0,
-                      UINT(h), d.pixels.data(), &bi, DIB_RGB_COLORS);
-    SelectClipRgn(dc, hadClip ? saved : NULL);
-    DeleteObject(saved);
-    DeleteObject(opaque);
+    const std::size_t count = std::size_t(w) * std::size_t(h);
+    std::size_t drawn = 0;
+    for (std::size_t i = 0; i < count; i++) {
+        uint32_t c = d.pixels[i];  // colour values are red-first, DIB pixels blue-first
+        d.pixels[i] = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+        drawn += d.opaque[i];
+    }
+    if (drawn == 0) return;
+    BITMAPINFO picture;
+    DibHeader(picture.bmiHeader, w, h, 32);
+    const int x = int(d.area.left), y = int(d.area.top);
+    if (drawn == count) {  // nothing see-through: one plain copy
+        SetDIBitsToDevice(dc, x, y, DWORD(w), DWORD(h), 0, 0, 0, UINT(h), d.pixels.data(),
+                          &picture, DIB_RGB_COLORS);
+        return;
+    }
+    const std::size_t stride = ((std::size_t(w) + 31) / 32) * 4;  // rows of whole DWORDs
+    Buffer<uint8_t> bits;
+    if (!bits.reset(stride * std::size_t(h))) return;
+    for (LONG row = 0; row < h; row++) {
+        const uint8_t* op = &d.opaque[std::size_t(row) * std::size_t(w)];
+        uint8_t* out = &bits[std::size_t(row) * stride];
+        for (LONG col = 0; col < w; col++)
+            if (!op[col]) out[col >> 3] |= uint8_t(0x80 >> (col & 7));
+    }
+    MaskInfo mask = {};
+    DibHeader(mask.header, w, h, 1);
+    mask.colours[1] = RGBQUAD{255, 255, 255, 0};
+    StretchDIBits(dc, x, y, w, h, 0, 0, w, h, bits.data(), reinterpret_cast<BITMAPINFO*>(&mask),
+                  DIB_RGB_COLORS, SRCAND);
+    StretchDIBits(dc, x, y, w, h, 0, 0, w, h, d.pixels.data(), &picture, DIB_RGB_COLORS,
+                  SRCPAINT);
 }
 
 }  // namespace
 
 COLORREF DIB::RGB(int16_t r, int16_t g, int16_t b) {
     return RGB24(uint32_t(r), uint32_t(g), uint32_t(b));
+}
+
+void DIB::GetInfoFrom(const Buffer<uint8_t>& file, BITMAPINFOHEADER& info) {
+    info = BITMAPINFOHEADER{};
+    if (file.size() >= kBmpHeaders) memcpy(&info, file.data() + 14, sizeof info);
 }
 
 void DIB::GetInfo(const char* name, BITMAPINFOHEADER& info) {
@@ -94,17 +87,21 @@ void DIB::GetInfo(const char* name, BITMAPINFOHEADER& info) {
     if (got == sizeof head) memcpy(&info, head + 14, sizeof info);
 }
 
-void DIB::DispBmp(HDC dc, const char* name, int16_t x, int16_t y, bool transparent, bool mirror) {
-    Buffer<uint8_t> data;
+void DIB::DispBmpFrom(HDC dc, const Buffer<uint8_t>& file, int16_t x, int16_t y, bool transparent,
+                      bool mirror) {
     BmpFile bmp;
-    if (!ReadWholeFile(name, data, kMaxPictureBytes)) return;
-    if (!ReadBmpHeaders(data.data(), data.size(), bmp)) return;
+    if (!ReadBmpHeaders(file.data(), file.size(), bmp)) return;
     RECT box;
     int kind = GetClipBox(dc, &box);
     if (kind == ERROR || kind == NULLREGION) return;
     Decoded d;
     DecodeBmp(bmp, x, y, transparent, mirror, Rect{box.left, box.top, box.right, box.bottom}, d);
     if (!d.pixels.empty()) Blit(dc, d);
+}
+
+void DIB::DispBmp(HDC dc, const char* name, int16_t x, int16_t y, bool transparent, bool mirror) {
+    Buffer<uint8_t> file;
+    if (ReadWholeFile(name, file, kMaxPictureBytes)) DispBmpFrom(dc, file, x, y, transparent, mirror);
 }
 
 void DrawInstBmp(HWND window, const char* name, int x, int y) {

@@ -1,6 +1,7 @@
 // The bitmap module: reads 24-bit bitmap files and draws them with white see-through.
 #pragma once
 #include <cstdint>
+#include "duel/buffer.h"
 #include "shell/win.h"
 
 // The module has its own RGB; the macro of <windows.h> would stand in its way.
@@ -12,6 +13,10 @@ COLORREF RGB(int16_t r, int16_t g, int16_t b);
 void GetInfo(const char* name, BITMAPINFOHEADER& info);
 // Draws the file so that it fills rows y+1..y+h and columns x+1..x+w (mirrored: x..x+w-1).
 void DispBmp(HDC dc, const char* name, int16_t x, int16_t y, bool transparent, bool mirror);
+// The same two from a file already read whole, so that one drawing reads it only once.
+void GetInfoFrom(const Buffer<uint8_t>& file, BITMAPINFOHEADER& info);
+void DispBmpFrom(HDC dc, const Buffer<uint8_t>& file, int16_t x, int16_t y, bool transparent,
+                 bool mirror);
 }  // namespace DIB
 
 // Copies bitmap resource name of the program into window at (x, y), at its own size.

@@ -1,5 +1,6 @@
 // Program entry, start-up, the main window and its message loop.
 #include "data/database.h"
+#include "data/lines.h"
 #include "data/settings.h"
 #include "duel/rules.h"
 #include "duel/state.h"
@@ -77,6 +78,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     hInst = instance;
+    AllowWideScanOnThisSystem();
     cmd = GetCommandLineA();  // the whole line, the program's own path included
     if (!InitApplication(instance, show)) return 0;
     MSG m;

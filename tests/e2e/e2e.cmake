@@ -1,5 +1,6 @@
 # End-to-end tests: the real vorrak.exe under Wine in Xvfb, one at a time in their own prefix.
 add_executable(probe tests/e2e/probe.cpp)
+target_link_libraries(probe psapi)
 set(E2E_TESTS
     screen_layout skip_shows_no_names pictures_placed opening_scene close_gives_zero
     missing_database unreadable_database one_round click_edges queued_click player_wins

@@ -10,6 +10,7 @@
 //   probe style               prints the main window's style, extended style and title
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+#include <psapi.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -108,6 +109,19 @@ int main(int argc, char** argv) {
         GetWindowTextA(w, text, sizeof text);
         std::printf("%08lx %08lx %s\n", (unsigned long)GetWindowLongA(w, GWL_STYLE),
                     (unsigned long)GetWindowLongA(w, GWL_EXSTYLE), text);
+    } else if (!std::strcmp(what, "memory")) {
+        // The game's peak working set so far, in bytes.
+        DWORD pid = 0;
+        HWND w = Main();
+        if (!w) return 1;
+        GetWindowThreadProcessId(w, &pid);
+        HANDLE p = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+        PROCESS_MEMORY_COUNTERS pmc = {};
+        pmc.cb = sizeof pmc;
+        bool ok = p && GetProcessMemoryInfo(p, &pmc, sizeof pmc);
+        if (p) CloseHandle(p);
+        if (!ok) return 1;
+        std::printf("%lu %lu\n", (unsigned long)pmc.PeakWorkingSetSize, (unsigned long)pmc.WorkingSetSize);
     } else if (!std::strcmp(what, "version")) {
         OSVERSIONINFOA v = {};
         v.dwOSVersionInfoSize = sizeof v;

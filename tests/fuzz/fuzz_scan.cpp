@@ -1,0 +1,138 @@
+// Differential fuzzing of the record scan: the fast in-place scan, the line-by-line rule the
+// data checker applies, and a plain one-byte-at-a-time scan written here must agree on
+// every input, block size and failing read.
+#include <cstring>
+#include <string>
+#include "data/number.h"
+#include "data/records.h"
+#include "memory_files.h"
+
+namespace {
+
+const char* const kHeaders[] = {"[Moves]", "[Trainers]", "[Names]", "[Damage]"};
+
+struct Outcome {
+    ScanResult result;
+    Text<255> value;
+    bool operator!=(const Outcome& o) const { return result != o.result || value != o.value.str(); }
+};
+
+// The reference: bytes one at a time; the read at failAt (if within reach) fails.
+struct Bytes {
+    const uint8_t* data;
+    std::size_t size, at = 0, failAt;
+    int Peek(bool& failed) const {
+        if (at == failAt) {
+            failed = true;
+            return -1;
+        }
+        return at < size ? data[at] : -1;
+    }
+};
+
+Outcome Reference(Bytes in, const char* header, bool columns, int16_t n) {
+    bool inSection = false, failed = false;
+    for (;;) {
+        char raw[255];
+        std::size_t used = 0;
+        int c;
+        bool end = false, cut = false;
+        for (;;) {
+            c = in.Peek(failed);
+            if (c < 0) { end = true; break; }
+            if (c == '\r' || c == '\n') {
+                in.at++;
+                bool f2 = false;
+                if (c == '\r' && in.Peek(f2) == '\n') in.at++;
+                failed |= f2;
+                break;
+            }
+            if (used == 254) { cut = true; break; }
+            raw[used++] = char(c);
+            in.at++;
+        }
+        (void)cut;
+        if (end && failed) return {ScanResult::ReadError, {}};
+        raw[used] = 0;
+        const std::string line = raw;  // the game's texts end at a NUL
+        std::string key = line, value = line;
+        if (columns) {
+            key = line.substr(0, 3);
+            value = line.size() > 4 ? line.substr(4) : "";
+        } else if (std::size_t eq = line.find('='); eq != std::string::npos) {
+            key = line.substr(0, eq);
+            value = line.substr(eq + 1);
+        }
+        bool isHeader = columns ? line == header : value == header;
+        if (line.find_first_not_of(' ') == std::string::npos) isHeader = false;
+        int32_t number;
+        if (isHeader) {
+            inSection = true;
+        } else if (inSection && ParseNumber(key.c_str(), number) && number == n) {
+            Outcome found{ScanResult::Found, {}};
+            found.value = value.c_str();
+            return found;
+        }
+        if (end) return {ScanResult::NotFound, {}};
+        if (failed) return {ScanResult::ReadError, {}};  // the byte after a CR was unreadable
+    }
+}
+
+// The data checker's way: ReadLine, then ViewLine on each line.
+Outcome LineByLine(const char* header, Layout layout, int16_t n) {
+    static LineReader in;
+    int16_t status;
+    StartLines(in, OpenForReading("", status));
+    Text<255> line;
+    LineView view;
+    bool inSection = false;
+    for (;;) {
+        status = ReadLine(in, line);
+        if (status != kStatusOk && status != kStatusEnd && status != kStatusCut)
+            return {ScanResult::ReadError, {}};
+        ViewLine(line, header, layout, view);
+        if (view.header) inSection = true;
+        else if (inSection && !view.blank && view.key == n) return {ScanResult::Found, view.value};
+        if (status == kStatusEnd) return {ScanResult::NotFound, {}};
+    }
+}
+
+Outcome Fast(const char* header, Layout layout, int16_t n) {
+    static LineReader in;
+    int16_t status;
+    StartLines(in, OpenForReading("", status));
+    Text<255> result;
+    Outcome out{ScanRecords(in, header, layout, n, result), {}};
+    if (out.result == ScanResult::Found) out.value = result;
+    return out;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 6) return 0;
+    const int16_t n = int16_t(data[0] | data[1] << 8);
+    const int section = data[2] % 4;
+    const long block = data[3] < 200 ? data[3] + 1 : 16384;
+    const long failing = data[4] < 8 ? long(data[4]) : -1;
+    const uint8_t* text = data + 5;
+    const std::size_t length = size - 5;
+    const Layout layout = section == 2 ? Layout::Columns : Layout::KeyValue;
+
+    memory_file::Set(text, length, block, failing);
+    Outcome fast = Fast(kHeaders[section], layout, n);
+    memory_file::Set(text, length, block, failing);
+    Outcome lines = LineByLine(kHeaders[section], layout, n);
+    // The reads before the failing one give whole blocks, so it fails at this byte; or at
+    // the end, when it is the read that would have found the end.
+    std::size_t failAt = std::size_t(-1);
+    if (failing >= 0) {
+        std::size_t at = std::size_t(failing) * std::size_t(block);
+        std::size_t reads = (length + std::size_t(block) - 1) / std::size_t(block);
+        if (at <= length) failAt = at;
+        else if (std::size_t(failing) == reads) failAt = length;
+    }
+    Outcome reference = Reference(Bytes{text, length, 0, failAt}, kHeaders[section], section == 2, n);
+    if (fast != reference || lines != reference) __builtin_trap();
+    return 0;
+}
