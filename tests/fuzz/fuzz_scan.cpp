@@ -1,6 +1,6 @@
 // Differential fuzzing of the record scan: the fast in-place scan, the line-by-line rule the
 // data checker applies, and a plain one-byte-at-a-time scan written here must agree on
-// every input, block size and failing read.
+// every input, block size and failing read, with line ends found either way.
 #include <cstring>
 #include <string>
 #include "data/number.h"
@@ -110,13 +110,14 @@ Outcome Fast(const char* header, Layout layout, int16_t n) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size < 6) return 0;
+    if (size < 7) return 0;
     const int16_t n = int16_t(data[0] | data[1] << 8);
     const int section = data[2] % 4;
     const long block = data[3] < 200 ? data[3] + 1 : 16384;
     const long failing = data[4] < 8 ? long(data[4]) : -1;
-    const uint8_t* text = data + 5;
-    const std::size_t length = size - 5;
+    AllowWideScan(data[5] & 1);  // both ways of finding line ends
+    const uint8_t* text = data + 6;
+    const std::size_t length = size - 6;
     const Layout layout = section == 2 ? Layout::Columns : Layout::KeyValue;
 
     memory_file::Set(text, length, block, failing);
