@@ -56,6 +56,16 @@ add_executable(vorcheck ${VORCHECK_SOURCES} src/check/platform_win.cpp src/data/
 target_link_libraries(vorcheck vorrak_core kernel32)
 vorrak_lean(vorcheck)
 
+# The match dialog: the settings file written for a chosen match, then the game started.
+configure_file(src/match/match.rc.in ${RES}/match.rc @ONLY)
+configure_file(src/match/vormatch.manifest.in ${RES}/vormatch.manifest @ONLY)
+set_source_files_properties(${RES}/match.rc PROPERTIES
+    OBJECT_DEPENDS "${RES}/vorrak.ico;${RES}/vormatch.manifest;${CMAKE_SOURCE_DIR}/src/match/resource.h")
+add_executable(vormatch WIN32 src/match/main.cpp src/match/save.cpp src/gfx/dib.cpp
+    src/shell/handles.cpp src/data/files_win.cpp src/data/wide_scan_win.cpp ${RES}/match.rc)
+target_link_libraries(vormatch vorrak_core gdi32 user32 kernel32 shell32)
+vorrak_lean(vormatch)
+
 include(tests/e2e/e2e.cmake)
 include(tests/release/release.cmake)
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/bench/bench_win.cmake)

@@ -6,13 +6,6 @@
 
 enum class Severity { Error, Warning };
 
-// A number as text, for building sentences: msg += Num(7).
-struct Num {
-    char c[12];
-    explicit Num(int32_t v) { DecimalText(v, c); }
-    operator const char*() const { return c; }
-};
-
 using Place = Text<300>;
 using Sentence = Text<600>;
 

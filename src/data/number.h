@@ -15,3 +15,10 @@ int32_t NumberOf(const char* text);
 
 // Writes v in decimal, with a minus sign when negative, into out (room for 12 characters).
 void DecimalText(int32_t v, char* out);
+
+// A number as text, for building sentences: text += Num(7).
+struct Num {
+    char c[12];
+    explicit Num(int32_t v) { DecimalText(v, c); }
+    operator const char*() const { return c; }
+};

@@ -1,5 +1,5 @@
 # Release tests: every shipped program must load on Windows 95 through XP by its imports.
-set(SHIPPED_EXES $<TARGET_FILE:vorrak> $<TARGET_FILE:vorcheck>)
+set(SHIPPED_EXES $<TARGET_FILE:vorrak> $<TARGET_FILE:vorcheck> $<TARGET_FILE:vormatch>)
 # The installer is checked too; tools/release.sh builds it.
 set(SETUP_EXE ${CMAKE_SOURCE_DIR}/build/release/vorrak-${PROJECT_VERSION}-setup.exe)
 set(IMPORTS ${CMAKE_SOURCE_DIR}/tests/release/imports.py)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <string>
+#include "data/catalog.h"
 #include "data/database.h"
 #include "data/picture_name.h"
 #include "duel/state.h"
@@ -168,3 +169,42 @@ TEST(PictureNames, DecimalWithoutLeadingZeros) {
 }
 
 }  // namespace
+
+// Listing a section gives exactly the records its lookups find, in file order.
+TEST_F(Database, ListsWhatTheLookupsFind) {
+    struct Case {
+        const char* what;
+        std::string file;
+        const char* header;
+        Layout layout;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"moves", kExample, "[Moves]", Layout::KeyValue, "12=Move Twelve;"},
+        {"creatures", kExample, "[Names]", Layout::Columns, "25=Beast 25;"},
+        {"first of two wins", "[Moves]\n3=A\n3=B\n4=C\n", "[Moves]", Layout::KeyValue, "3=A;4=C;"},
+        {"ends at the next header", "[Moves]\n1=A\n[Damage]\n2=9\n", "[Moves]", Layout::KeyValue,
+         "1=A;"},
+        {"shadowed by a line of another section",
+         "[Moves]\n1=A\n[Trainers]\n5=Bo\n[Moves]\n5=Kick\n6=Bite\n", "[Moves]", Layout::KeyValue,
+         "1=A;6=Bite;"},
+        {"no header, nothing", "1=A\n", "[Moves]", Layout::KeyValue, ""},
+        {"not numbers are no records", "[Moves]\nx=A\n\n7=B\n", "[Moves]", Layout::KeyValue, "7=B;"},
+    };
+    for (const Case& c : cases) {
+        Write(c.file);
+        std::string got;
+        ASSERT_TRUE(ListRecords(c.header, c.layout, [](int16_t n, const char* v, void* out) {
+            *static_cast<std::string*>(out) += std::to_string(n) + "=" + v + ";";
+        }, &got)) << c.what;
+        EXPECT_EQ(got, c.expected) << c.what;
+        // Each listed record is what the game's own lookup gives.
+        if (c.layout == Layout::KeyValue && std::string(c.header) == "[Moves]")
+            for (std::size_t at = 0; at < got.size();) {
+                std::size_t eq = got.find('=', at), end = got.find(';', at);
+                EXPECT_EQ(Look(Move, int16_t(std::stoi(got.substr(at, eq - at)))),
+                          got.substr(eq + 1, end - eq - 1)) << c.what;
+                at = end + 1;
+            }
+    }
+}

@@ -2,4 +2,4 @@
 set(UNIT_TESTS
     tests/unit/text_test.cpp tests/unit/lines_test.cpp tests/unit/number_test.cpp
     tests/unit/database_test.cpp tests/unit/settings_test.cpp tests/unit/rules_test.cpp
-    tests/unit/bitmap_test.cpp)
+    tests/unit/bitmap_test.cpp tests/unit/settings_write_test.cpp)

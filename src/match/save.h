@@ -1,0 +1,17 @@
+// Writing the settings file safely, and with administrator rights where Windows asks for them.
+#pragma once
+#include <cstddef>
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+// Writes a complete new file beside name, then puts it in name's place, so that a failure
+// leaves the old file as it was. Returns 0 or the system's error code.
+DWORD WriteFileSafely(const char* name, const char* data, std::size_t size);
+
+// Vista and later can start a program with administrator rights on the user's word.
+bool CanElevate();
+// Has an elevated copy of this program do the write; 0 or an error code (ERROR_CANCELLED
+// when the user said no).
+DWORD WriteElevated(const char* name, const char* data, std::size_t size);
+// In the elevated copy: "/save FILE" puts FILE's bytes into the settings file.
+bool IsElevatedSave(const char* commandLine, char* file, std::size_t cap);
