@@ -52,7 +52,9 @@ bool RewriteSettings(const char* old, std::size_t oldSize, const Match& match,
         endsOpen = next == end;
         at = next;
     }
-    if (endsOpen) w.Put("\r\n");
+    bool adding = !given[kPathSetting] && dataFolder;
+    for (int key = 0; key < kPathSetting; key++) adding |= !given[key];
+    if (endsOpen && adding) w.Put("\r\n");  // the player's last line stays as it was otherwise
     for (int key = 0; key < kPathSetting; key++)
         if (!given[key]) w.Setting(key, match.number[key], "\r\n", 2);
     if (!given[kPathSetting] && dataFolder) {

@@ -55,6 +55,23 @@ static int Titled(const char* t) {
     return found;
 }
 
+// A visible top-level window with a child whose text holds the given words.
+static const char* words;
+static HWND holder;
+static BOOL CALLBACK ChildHolds(HWND w, LPARAM) {
+    char text[1024];
+    GetWindowTextA(w, text, sizeof text);
+    if (std::strstr(text, words)) return FALSE;
+    return TRUE;
+}
+static BOOL CALLBACK TopHolds(HWND w, LPARAM) {
+    if (IsWindowVisible(w) && !EnumChildWindows(w, ChildHolds, 0)) {
+        holder = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 static BOOL CALLBACK PrintText(HWND w, LPARAM) {
     char text[512];
     GetWindowTextA(w, text, sizeof text);
@@ -109,6 +126,25 @@ int main(int argc, char** argv) {
         GetWindowTextA(w, text, sizeof text);
         std::printf("%08lx %08lx %s\n", (unsigned long)GetWindowLongA(w, GWL_STYLE),
                     (unsigned long)GetWindowLongA(w, GWL_EXSTYLE), text);
+    } else if (!std::strcmp(what, "holding") && argc > 3) {
+        // The window showing the given words, such as a message box.
+        words = argv[2];
+        holder = NULL;
+        if (!Until(ms, [] { EnumWindows(TopHolds, 0); return holder != NULL; })) return 1;
+        PrintClient(holder);
+    } else if (!std::strcmp(what, "items") && argc > 3) {
+        // The items of a dialog's combo box, one a line.
+        HWND combo = GetDlgItem((HWND)(UINT_PTR)std::strtoul(argv[2], NULL, 10), std::atoi(argv[3]));
+        LRESULT n = SendMessageA(combo, CB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < n; i++) {
+            // Across processes only the wide form arrives whole.
+            wchar_t wide[512] = L"";
+            char text[1024] = "";
+            if (SendMessageW(combo, CB_GETLBTEXTLEN, WPARAM(i), 0) < 512)
+                SendMessageW(combo, CB_GETLBTEXT, WPARAM(i), LPARAM(wide));
+            WideCharToMultiByte(1252, 0, wide, -1, text, sizeof text, NULL, NULL);
+            std::printf("%s\n", text);
+        }
     } else if (!std::strcmp(what, "memory")) {
         // The game's peak working set so far, in bytes.
         DWORD pid = 0;

@@ -5,7 +5,7 @@ import re
 import subprocess
 import sys
 
-from harness import BUILD, EXE, ROOT, Failure, Game, bmp, windows_path
+from harness import BUILD, EXE, PREFIX, ROOT, Failure, Game, bmp, windows_path
 
 BLACK, WHITE, GREEN = (0, 0, 0), (255, 255, 255), (0, 255, 0)
 RED, BLUE, NEAR_WHITE = (200, 0, 0), (0, 0, 200), (255, 255, 254)
@@ -377,6 +377,102 @@ def test_help_viewer():
     env.update(HLP=hlp, WIN_PATH=windows_path(hlp), OUT_DIR=g.dir)
     r = subprocess.run(["bash", script], env=env)
     expect("help viewer script", r.returncode, 0)
+    return g
+
+
+# --- the match dialog -------------------------------------------------------------------
+
+VORMATCH = os.path.join(BUILD, "vormatch.exe")
+IDC_YOU, IDC_OPP, IDC_MOVE1 = 101, 111, 104
+PLAYER_INI = ("; my own notes\r\nPath={path}\r\nYou=1\nOpp=2\r\nColour=blue\r\nTrainerYou=2\r\n"
+              "TrainerOpp=1\r\nMove1=1\r\nMove2=2\r\nMove3=3\r\nOppMove1=11\r\nOppMove2=12\r\n"
+              "OppMove3=13")
+
+
+def match_dialog(name, read_only=False):
+    g = Game(name)
+    g.write("master.dat", master())
+    g.write("1.bmp", creature())
+    g.write("2.bmp", creature())
+    g.settings(PLAYER_INI.format(path=windows_path(g.data) + "\\"))
+    ini = os.path.join(PREFIX, "drive_c", "windows", "vorrak.ini")
+    if read_only:
+        os.chmod(ini, 0o444)
+    g.start(exe=VORMATCH)
+    g.box = g.probe("find", "Choose a Match", 15000).split()[0]
+    return g, ini
+
+
+def ini_bytes(ini):
+    with open(ini, "rb") as f:
+        return f.read()
+
+
+def focus(g, title):
+    """Gives the keyboard to the X window of the given title."""
+    env = dict(os.environ, DISPLAY=g.display.name)
+    found = subprocess.run(["xdotool", "search", "--name", f"^{title}$"], env=env,
+                           capture_output=True, text=True).stdout.split()
+    if not found:
+        raise Failure(f"no window {title!r} on the screen")
+    subprocess.run(["xdotool", "windowfocus", "--sync", found[-1]], env=env, check=True)
+
+
+def test_match_lists():
+    g, ini = match_dialog("match_lists")
+    expect("creatures listed", g.probe("items", g.box, IDC_YOU).splitlines(), ["Fluff", "Spark"])
+    expect("the opponent's creature shown", g.probe("items", g.box, IDC_OPP).splitlines(), ["Fluff", "Spark"])
+    moves = g.probe("items", g.box, IDC_MOVE1).splitlines()
+    expect("moves with their damage", moves[:3], ["Jab (damage 63)", "Swipe Low (damage 0)",
+                                                  "Tackle Hard (damage 150)"])
+    g.probe("post", g.box, 0x111, 2)  # IDCANCEL
+    expect("exit code", g.exit_code(), 0)
+    return g
+
+
+def test_match_keyboard_play():
+    g, ini = match_dialog("match_keyboard_play")
+    before = ini_bytes(ini)
+    focus(g, "Choose a Match")
+    g.keys("alt+y", "Down", "alt+o", "Up", "alt+1", "Down", "Return")  # Spark against Fluff
+    g.window()
+    g.wait_text("Go! Spark!", ms=15000)
+    names = {(t[1], t[2]): t[3] for t in g.texts() if (t[1], t[2]) in ((450, 10), (10, 250))}
+    expect("the opponent's name drawn", names.get((450, 10)), "Fluff")
+    expect("your name drawn", names.get((10, 250)), "Spark")
+    wanted = (before.replace(b"You=1\n", b"You=2\n").replace(b"Opp=2\r\n", b"Opp=1\r\n")
+              .replace(b"Move1=1\r\n", b"Move1=2\r\n"))
+    expect("vorrak.ini after Play", ini_bytes(ini), wanted)
+    g.probe("post", g.hwnd, 0x10, 0)
+    expect("exit code of the dialog", g.exit_code(), 0)
+    return g
+
+
+def test_match_cancel():
+    g, ini = match_dialog("match_cancel")
+    before = ini_bytes(ini)
+    focus(g, "Choose a Match")
+    g.keys("alt+y", "Down", "Escape")
+    expect("exit code", g.exit_code(), 0)
+    expect("vorrak.ini after Cancel", ini_bytes(ini), before)
+    if os.path.exists(ini + ".new"):
+        raise Failure("a new settings file was left behind")
+    return g
+
+
+def test_match_read_only():
+    g, ini = match_dialog("match_read_only", read_only=True)
+    try:
+        before = ini_bytes(ini)
+        focus(g, "Choose a Match")
+        g.keys("alt+y", "Down", "alt+s")
+        box = g.probe("holding", "is read-only, so the match was not saved", 15000).split()[0]
+        g.probe("post", box, 0x111, 1)  # OK
+        expect("vorrak.ini, read-only", ini_bytes(ini), before)
+        g.probe("post", g.box, 0x111, 2)
+        expect("exit code", g.exit_code(), 0)
+    finally:
+        os.chmod(ini, 0o644)
     return g
 
 

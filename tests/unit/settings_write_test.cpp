@@ -41,6 +41,7 @@ TEST(SettingsWrite, KeepsWhatItDoesNotOwn) {
         {"keys the game ignores stay", " You=3\r\nyou=3\r\nYou =3\r\nYouX=3\r\n", nullptr,
          " You=3\r\nyou=3\r\nYou =3\r\nYouX=3\r\n" + kAll},
         {"last line without its end", "; last", nullptr, "; last\r\n" + kAll},
+        {"last line without its end, nothing added", kAll + "; last", nullptr, kAll + "; last"},
         {"a value that was not a number", "Move1=lots\r\n", nullptr,
          "Move1=5\r\n" + kAll.substr(0, kAll.find("Move1")) + kAll.substr(kAll.find("Move2"))},
         {"blank lines and lone CRs", "\r\r\n\n", nullptr, "\r\r\n\n" + kAll},
