@@ -57,21 +57,10 @@ bool Remember(Found& f, long line, const char* value, bool ownSection) {
     return true;
 }
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
-
 // The section whose header this line is but for case or blanks, or -1.
 int AlmostHeader(const char* line) {
-    const char* b = line;
-    const char* e = line + std::strlen(line);
-    while (b < e && *b == ' ') b++;
-    while (e > b && e[-1] == ' ') e--;
-    for (int s = 0; s < 4; s++) {
-        const char* h = kSections[s].header;
-        std::size_t n = std::strlen(h), k = 0;
-        if (std::size_t(e - b) != n) continue;
-        while (k < n && Lower(b[k]) == Lower(h[k])) k++;
-        if (k == n) return s;
-    }
+    for (int s = 0; s < 4; s++)
+        if (AlmostEqual(line, kSections[s].header)) return s;
     return -1;
 }
 

@@ -11,22 +11,10 @@ namespace {
 
 LineReader reader;
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
-
 // A key that names a setting but for case or blanks around it, which the game ignores.
 int AlmostSetting(const char* key) {
-    const char* b = key;
-    const char* e = key + std::strlen(key);
-    while (b < e && *b == ' ') b++;
-    while (e > b && e[-1] == ' ') e--;
-    for (int i = 0; i < kSettingCount; i++) {
-        const char* name = SettingName(i);
-        std::size_t n = std::strlen(name);
-        if (std::size_t(e - b) != n) continue;
-        std::size_t k = 0;
-        while (k < n && Lower(b[k]) == Lower(name[k])) k++;
-        if (k == n) return i;
-    }
+    for (int i = 0; i < kSettingCount; i++)
+        if (AlmostEqual(key, SettingName(i))) return i;
     return -1;
 }
 

@@ -1,6 +1,7 @@
 // The checker's findings, kept in order and printed at the end.
 #include "check/report.h"
 #include <cstdio>
+#include <cstring>
 #include "duel/buffer.h"
 
 namespace {
@@ -38,6 +39,19 @@ void PutUtf8(uint32_t u) {
 const char* SeverityName(Severity s) { return s == Severity::Error ? "error" : "warning"; }
 
 }  // namespace
+
+bool AlmostEqual(const char* text, const char* name) {
+    const char* b = text;
+    const char* e = text + std::strlen(text);
+    while (b < e && *b == ' ') b++;
+    while (e > b && e[-1] == ' ') e--;
+    const std::size_t n = std::strlen(name);
+    if (std::size_t(e - b) != n) return false;
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    for (std::size_t k = 0; k < n; k++)
+        if (lower(b[k]) != lower(name[k])) return false;
+    return true;
+}
 
 Place PlaceOf(const char* file, long line) {
     Place p;

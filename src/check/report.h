@@ -12,6 +12,10 @@ using Sentence = Text<600>;
 // "file:line", or the file name alone when line is 0.
 Place PlaceOf(const char* file, long line);
 
+// True when text is name but for the case of its letters and blanks around it: a key or a
+// header the game would take for nothing, though the author meant it.
+bool AlmostEqual(const char* text, const char* name);
+
 void Report(Severity severity, const char* place, const char* sentence);
 int ErrorCount();
 int WarningCount();
