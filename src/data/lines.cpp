@@ -110,7 +110,8 @@ static const char* FindStop(LineReader&, const char* p, const char* end) {
 #endif
 
 int16_t NextPiece(LineReader& in, const char*& text, std::size_t& length) {
-    const long avail = Lookahead(in, kPieceMax + 2);
+    long avail = in.len - in.pos;
+    if (avail < kPieceMax + 2) avail = Lookahead(in, kPieceMax + 2);
     const char* s = in.buf + in.pos;
     const char* look = s + (avail < kPieceMax + 1 ? avail : kPieceMax + 1);
     const char* stop = FindStop(in, s, look);

@@ -2,7 +2,6 @@
 // data checker applies, and a plain one-byte-at-a-time scan written here must agree on
 // every input, block size and failing read, with line ends found either way.
 #include <cstring>
-#include <string>
 #include "data/number.h"
 #include "data/records.h"
 #include "memory_files.h"
@@ -33,44 +32,44 @@ struct Bytes {
 Outcome Reference(Bytes in, const char* header, bool columns, int16_t n) {
     bool inSection = false, failed = false;
     for (;;) {
-        char raw[255];
+        char line[255];
         std::size_t used = 0;
-        int c;
-        bool end = false, cut = false;
+        bool end = false;
         for (;;) {
-            c = in.Peek(failed);
+            int c = in.Peek(failed);
             if (c < 0) { end = true; break; }
             if (c == '\r' || c == '\n') {
                 in.at++;
-                bool f2 = false;
-                if (c == '\r' && in.Peek(f2) == '\n') in.at++;
-                failed |= f2;
+                bool unreadable = false;
+                if (c == '\r' && in.Peek(unreadable) == '\n') in.at++;
+                failed |= unreadable;
                 break;
             }
-            if (used == 254) { cut = true; break; }
-            raw[used++] = char(c);
+            if (used == 254) break;  // cut: the rest is the next line
+            line[used++] = char(c);
             in.at++;
         }
-        (void)cut;
         if (end && failed) return {ScanResult::ReadError, {}};
-        raw[used] = 0;
-        const std::string line = raw;  // the game's texts end at a NUL
-        std::string key = line, value = line;
+        line[used] = 0;
+        const std::size_t length = std::strlen(line);  // the game's texts end at a NUL
+        char key[255];
+        const char* value = line;
+        std::strcpy(key, line);
         if (columns) {
-            key = line.substr(0, 3);
-            value = line.size() > 4 ? line.substr(4) : "";
-        } else if (std::size_t eq = line.find('='); eq != std::string::npos) {
-            key = line.substr(0, eq);
-            value = line.substr(eq + 1);
+            key[length < 3 ? length : 3] = 0;
+            value = length > 4 ? line + 4 : "";
+        } else if (char* eq = std::strchr(line, '=')) {
+            key[eq - line] = 0;
+            value = eq + 1;
         }
-        bool isHeader = columns ? line == header : value == header;
-        if (line.find_first_not_of(' ') == std::string::npos) isHeader = false;
+        bool blank = std::strspn(line, " ") == length;
+        bool isHeader = !blank && std::strcmp(columns ? line : value, header) == 0;
         int32_t number;
         if (isHeader) {
             inSection = true;
-        } else if (inSection && ParseNumber(key.c_str(), number) && number == n) {
+        } else if (inSection && ParseNumber(key, number) && number == n) {
             Outcome found{ScanResult::Found, {}};
-            found.value = value.c_str();
+            found.value = value;
             return found;
         }
         if (end) return {ScanResult::NotFound, {}};
