@@ -9,7 +9,7 @@
 
 static const char kNotFound[] = "Not found.";
 
-// 16 KiB of block buffer: kept off the stack, and at file scope so it needs no guard.
+// 64 KiB of block buffer: kept off the stack, and at file scope so it needs no guard.
 static LineReader reader;
 
 // The program can't go on without its database: report once, then close the window.

@@ -44,7 +44,7 @@ void ApplySetting(const char* text, std::size_t length) {
     }
 }
 
-// 16 KiB of block buffer: kept off the stack, and at file scope so it needs no guard.
+// 64 KiB of block buffer: kept off the stack, and at file scope so it needs no guard.
 LineReader reader;
 
 }  // namespace

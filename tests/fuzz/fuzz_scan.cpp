@@ -112,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 7) return 0;
     const int16_t n = int16_t(data[0] | data[1] << 8);
     const int section = data[2] % 4;
-    const long block = data[3] < 200 ? data[3] + 1 : 16384;
+    const long block = data[3] < 200 ? data[3] + 1 : kBlockBytes;
     const long failing = data[4] < 8 ? long(data[4]) : -1;
     AllowWideScan(data[5] & 1);  // both ways of finding line ends
     const uint8_t* text = data + 6;

@@ -2,11 +2,12 @@
 #include "memory_files.h"
 #include <cstring>
 #include "data/files.h"
+#include "data/lines.h"
 
 namespace {
 const uint8_t* bytes;
 std::size_t length, offset;
-long blockSize = 16384, failing = -1, reads;
+long blockSize = kBlockBytes, failing = -1, reads;
 int handle;
 }  // namespace
 

@@ -53,13 +53,13 @@ TEST(LineReader, LineEndsAndLastLine) {
 }
 
 TEST(LineReader, CrLfAcrossBlockBoundary) {
-    // The reader's blocks are 16 KiB: put the CR last in the first block.
-    std::string content(16383, 'x');
+    // Put the CR last in the reader's first block.
+    std::string content(kBlockBytes - 1, 'x');
     content += "\r\nnext";
     Lines got = ReadAll(content);
     ASSERT_GE(got.size(), 2u);
     EXPECT_EQ(got.back(), (std::pair<std::string, int>{"next", 38}));
-    EXPECT_EQ(got.size(), 16383 / 254 + 2);
+    EXPECT_EQ(got.size(), std::size_t(kBlockBytes - 1) / 254 + 2);
 }
 
 // The file line each piece came from: a cut line's pieces share their line.
