@@ -8,6 +8,7 @@
 #include "data/database.h"
 #include "data/files.h"
 #include "data/lines.h"
+#include "gfx/bitmap.h"
 #include "gfx/dib.h"
 #include "literal_lookup.h"
 #include "literal_paint.h"
@@ -234,6 +235,20 @@ int main(int argc, char** argv) {
             DIB::GetInfo(name, info);
         }));
         part("DIB::DispBmp", MsPerCall(kOursReps, ourPicture));
+        Buffer<uint8_t> file;
+        ReadWholeFile(name, file, kMaxPictureBytes);
+        part("Reading the picture whole", MsPerCall(kOursReps, [&] {
+            Buffer<uint8_t> again;
+            ReadWholeFile(name, again, kMaxPictureBytes);
+        }));
+        part("Decoding it", MsPerCall(kOursReps, [&] {
+            BmpFile bmp;
+            ReadBmpHeaders(file.data(), file.size(), bmp);
+            Decoded d;
+            DecodeBmp(bmp, 406, 41, true, false, Rect{0, 0, 600, 460}, d);
+        }));
+        part("Decoding it and masking it in (DIB::DispBmpFrom)",
+             MsPerCall(kOursReps, [&] { DIB::DispBmpFrom(dc, file, 406, 41, true, false); }));
         part("Erase only: InvalidateRect, BeginPaint, EndPaint", MsPerCall(kOursReps, [] {
             InvalidateRect(hWnd, NULL, TRUE);
             PAINTSTRUCT ps;
