@@ -21,6 +21,8 @@
 namespace {
 
 const char kTitle[] = "Choose a Match";
+// A settings file this long is no settings file: better to write nothing than to lose its end.
+constexpr long long kMaxSettingsBytes = 16ll << 20;
 char settingsFile[MAX_PATH];  // vorrak.ini in the Windows directory
 char programFolder[MAX_PATH];  // where vormatch.exe and vorrak.exe are, with its backslash
 HWND dialog;
@@ -165,8 +167,9 @@ bool Save() {
     Match match;
     for (int k = 0; k < 10; k++) match.number[k] = Selected(kNumberControls[k]);
     Buffer<uint8_t> old;
-    if (FileExists(settingsFile) && !ReadWholeFile(settingsFile, old, 1 << 20)) {
-        Say("The settings file could not be read, so the match was not saved.");
+    if (FileExists(settingsFile) &&
+        (!ReadWholeFile(settingsFile, old, kMaxSettingsBytes) || old.size() >= kMaxSettingsBytes)) {
+        Say("The settings file could not be read whole, so the match was not saved.");
         return false;
     }
     Buffer<char> fresh;
@@ -299,7 +302,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     char file[MAX_PATH];
     if (IsElevatedSave(GetCommandLineA(), file, sizeof file)) {
         Buffer<uint8_t> data;
-        if (!ReadWholeFile(file, data, 1 << 20)) return int(GetLastError() ? GetLastError() : 1);
+        if (!ReadWholeFile(file, data, kMaxSettingsBytes) || data.size() >= kMaxSettingsBytes)
+            return int(ERROR_READ_FAULT);
         return int(WriteFileSafely(settingsFile, reinterpret_cast<const char*>(data.data()), data.size()));
     }
     Text<255> database;
