@@ -73,6 +73,8 @@ void Report(Severity severity, const char* place, const char* sentence) {
     f.sentence = sentence;
 }
 
+void ResetFindings() { kept = errors = warnings = 0; }
+
 int ErrorCount() { return int(errors); }
 int WarningCount() { return int(warnings); }
 

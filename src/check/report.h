@@ -17,6 +17,8 @@ Place PlaceOf(const char* file, long line);
 bool AlmostEqual(const char* text, const char* name);
 
 void Report(Severity severity, const char* place, const char* sentence);
+// Forgets every finding so far (for a caller that checks more than once).
+void ResetFindings();
 int ErrorCount();
 int WarningCount();
 

@@ -18,3 +18,14 @@ foreach(target records settings number bitmap scan)
     add_test(NAME fuzz.${target} COMMAND fuzz_${target} -max_total_time=5 -rss_limit_mb=2048
         ${corpus} ${CMAKE_SOURCE_DIR}/tests/fuzz/seeds/${target})
 endforeach()
+
+# The data checker's passes over any database and picture bytes.
+add_executable(fuzz_check tests/fuzz/fuzz_check.cpp ${FUZZ_CORE} src/data/database.cpp
+    src/data/picture_name.cpp src/data/whole_file.cpp src/gfx/places.cpp src/check/report.cpp
+    src/check/check_database.cpp src/check/check_pictures.cpp)
+target_include_directories(fuzz_check PRIVATE src tests/fuzz)
+target_compile_options(fuzz_check PRIVATE -fsanitize=fuzzer -O2)
+target_link_options(fuzz_check PRIVATE -fsanitize=fuzzer)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz-corpus/check)
+add_test(NAME fuzz.check COMMAND fuzz_check -max_total_time=5 -rss_limit_mb=2048
+    ${CMAKE_BINARY_DIR}/fuzz-corpus/check ${CMAKE_SOURCE_DIR}/tests/fuzz/seeds/check)
