@@ -45,22 +45,42 @@ void Say(const char* text, UINT kind = MB_ICONEXCLAMATION) {
     MessageBoxA(dialog, text, kTitle, MB_OK | kind);
 }
 
-// What the game shows for a number: its name as the lookup gives it, cut as the game cuts.
-void Shown(Kind kind, int16_t n, Text<255>& text) {
-    if (kind == Kind::Creature) {
-        Text<11> name;
-        GetName(n, name);
-        text = name;
-    } else if (kind == Kind::Trainer) {
-        GetTrainer(n, text);
-    } else {
-        Text<64> name;
-        GetMove(n, name);
-        text = name;
+// Each move's damage, from one listing of [Damage]: a lookup per move would scan the file
+// again for every item of six lists.
+Buffer<int32_t> damages;  // by number + 32768
+Buffer<uint8_t> damageListed;
+
+void AddDamage(int16_t n, const char* value, void*) {
+    int32_t damage;
+    damages[std::size_t(n + 32768)] = ParseNumber(value, damage) ? damage : 0;
+    damageListed[std::size_t(n + 32768)] = 1;
+}
+
+int32_t DamageOf(int16_t n) {
+    if (!damageListed.empty() && damageListed[std::size_t(n + 32768)])
+        return damages[std::size_t(n + 32768)];
+    return GetDamage(n);  // a move without its own record: the lookup goes on past [Damage]
+}
+
+// What the game shows for number n, whose record says name: cut as the game cuts it.
+void ShownText(Kind kind, int16_t n, const char* name, Text<255>& text) {
+    text = name;
+    if (kind == Kind::Creature) text.cut(10);
+    if (kind == Kind::Move) {
+        text.cut(63);
         text += " (damage ";
-        text += Num(GetDamage(n));
+        text += Num(DamageOf(n));
         text += ")";
     }
+}
+
+// The same for a number the database may lack, by the game's own lookups.
+void Shown(Kind kind, int16_t n, Text<255>& text) {
+    Text<255> name;
+    if (kind == Kind::Creature) GetName(n, name);
+    if (kind == Kind::Trainer) GetTrainer(n, name);
+    if (kind == Kind::Move) GetMove(n, name);
+    ShownText(kind, n, name, text);
 }
 
 struct Filling {
@@ -68,10 +88,10 @@ struct Filling {
     Kind kind;
 };
 
-void AddRecord(int16_t n, const char*, void* context) {
+void AddRecord(int16_t n, const char* name, void* context) {
     const Filling& f = *static_cast<Filling*>(context);
     Text<255> text;
-    Shown(f.kind, n, text);
+    ShownText(f.kind, n, name, text);
     LRESULT i = SendMessageA(f.combo, CB_ADDSTRING, 0, LPARAM(text.str()));
     if (i >= 0) SendMessageA(f.combo, CB_SETITEMDATA, WPARAM(i), LPARAM(n));
 }
@@ -195,7 +215,7 @@ bool Save() {
     if (code == ERROR_ACCESS_DENIED && CanElevate()) {
         text += ": that needs administrator rights. Save it with administrator rights?";
         if (MessageBoxA(dialog, text, kTitle, MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
-        code = WriteElevated(settingsFile, fresh.data(), size);
+        code = WriteElevated(fresh.data(), size);
         if (code == 0) return true;
         if (code == ERROR_CANCELLED) return false;
         text = "The match could not be saved with administrator rights either (error ";
@@ -241,6 +261,8 @@ void onInit(HWND box) {
     for (int id : {IDC_YOUPIC, IDC_OPPPIC})
         SetWindowPos(GetDlgItem(box, id), NULL, 0, 0, kFrameWidth + 2, kFrameHeight + 2,
                      SWP_NOMOVE | SWP_NOZORDER);
+    if (damages.reset(65536) && damageListed.reset(65536))
+        ListRecords("[Damage]", Layout::KeyValue, AddDamage, nullptr);
     for (int control : kNumberControls) Fill(control);
     for (int k = 0; k < 10; k++) Select(kNumberControls[k], *kNumbers[k]);
     seed = GetTickCount();

@@ -42,8 +42,7 @@ bool CanElevate() {
     return !(v & 0x80000000u) && LOBYTE(LOWORD(v)) >= 6;
 }
 
-DWORD WriteElevated(const char* name, const char* data, std::size_t size) {
-    (void)name;  // the elevated copy finds the settings file where this one does
+DWORD WriteElevated(const char* data, std::size_t size) {
     char folder[MAX_PATH], temp[MAX_PATH], self[MAX_PATH], args[MAX_PATH + 16];
     if (!GetTempPathA(MAX_PATH, folder) || !GetTempFileNameA(folder, "vor", 0, temp))
         return GetLastError();
