@@ -13,17 +13,8 @@
 
 namespace {
 
-struct Section {
-    const char* header;
-    Layout layout;
-    const char* what;
-};
-const Section kSections[4] = {
-    {"[Moves]", Layout::KeyValue, "move"},
-    {"[Trainers]", Layout::KeyValue, "trainer"},
-    {"[Names]", Layout::Columns, "creature"},
-    {"[Damage]", Layout::KeyValue, "damage record"},
-};
+// What a record of each section is called in a finding.
+const char* const kRecordWhat[4] = {"move", "trainer", "creature", "damage record"};
 
 constexpr int32_t kCreatureNameMax = 10, kMoveNameMax = 63;
 constexpr int32_t kFullHitPoints = 100;
@@ -93,6 +84,7 @@ void CheckRecordLine(const char* line, const LineView& view, int current, const 
                      long lineNo, bool tail, const CheckOptions& options) {
     Sentence s;
     const Section& sec = kSections[current];
+    const char* what = kRecordWhat[current];
     if (view.key == kNotANumber) {
         if (tail) return;  // reported with the line it was cut from
         if (sec.layout == Layout::Columns) {
@@ -106,7 +98,7 @@ void CheckRecordLine(const char* line, const LineView& view, int current, const 
             s = "\"";
             s += key;
             s += "\" is not a number: the game never finds this ";
-            s += sec.what;
+            s += what;
         }
         Report(Severity::Error, place, s);
         return;
@@ -115,7 +107,7 @@ void CheckRecordLine(const char* line, const LineView& view, int current, const 
         s = "number ";
         s += Num(view.key);
         s += " lies outside 16 bits: no setting can name this ";
-        s += sec.what;
+        s += what;
         Report(Severity::Error, place, s);
         return;
     }
@@ -317,7 +309,7 @@ void CheckNamed(const SettingLines& settings) {
         }
         if (!f.line) {
             s += ", but master.dat has no ";
-            s += kSections[m.section].what;
+            s += kRecordWhat[m.section];
             s += " ";
             s += Num(n);
             s += ": the game shows \"";

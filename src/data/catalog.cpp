@@ -8,13 +8,6 @@
 
 namespace {
 
-struct Section {
-    const char* header;
-    Layout layout;
-};
-const Section kSections[] = {{"[Moves]", Layout::KeyValue}, {"[Trainers]", Layout::KeyValue},
-                             {"[Names]", Layout::Columns}, {"[Damage]", Layout::KeyValue}};
-
 LineReader reader;
 uint8_t seen[65536 / 8];
 

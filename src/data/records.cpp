@@ -3,6 +3,9 @@
 #include <cstring>
 #include "data/number.h"
 
+const Section kSections[4] = {{"[Moves]", Layout::KeyValue}, {"[Trainers]", Layout::KeyValue},
+                              {"[Names]", Layout::Columns}, {"[Damage]", Layout::KeyValue}};
+
 void SplitKeyValue(const char* line, Text<255>& key, Text<255>& value) {
     const char* eq = std::strchr(line, '=');
     key = line;

@@ -6,6 +6,13 @@
 enum class Layout { KeyValue, Columns };
 enum class ScanResult { Found, NotFound, ReadError };
 
+// The database's four sections, in the order the file normally has them.
+struct Section {
+    const char* header;
+    Layout layout;
+};
+extern const Section kSections[4];  // [Moves], [Trainers], [Names], [Damage]
+
 // Splits a line at its first "="; a line without one is both key and value.
 void SplitKeyValue(const char* line, Text<255>& key, Text<255>& value);
 
