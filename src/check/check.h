@@ -1,6 +1,7 @@
 // The checker's three passes over what the game reads: settings, database, pictures.
 #pragma once
 #include <cstdint>
+#include "data/records.h"
 #include "duel/text.h"
 
 struct CheckOptions {
@@ -37,4 +38,3 @@ void PrintPicturesJson();
 // The records the database pass read, for the picture pass: creature and trainer numbers.
 int RecordCount(int section);
 int16_t RecordNumber(int section, int i);
-constexpr int kMoves = 0, kTrainers = 1, kNames = 2, kDamage = 3;

@@ -17,19 +17,16 @@ void SplitKeyValue(const char* line, Text<255>& key, Text<255>& value) {
 
 namespace {
 
-// A line taken apart in place: the key field, the value, and whether it is the header.
+// A line taken apart in place: the key field and the value.
 struct Span {
     const char *key, *keyEnd, *value, *valueEnd;
-    bool header;
 };
 
-// The key-value layout splits at the first "=" (a line without one is key and value alike)
-// and its header is the value; the column layout keys on characters 1-3, names from 5 on,
-// and its header is the whole line.
-Span Split(const char* s, std::size_t len, const char* header, std::size_t headerLen,
-           Layout layout) {
+// The key-value layout splits at the first "=" (a line without one is key and value
+// alike); the column layout keys on characters 1-3 and names from 5 on.
+Span Split(const char* s, std::size_t len, Layout layout) {
     const char* end = s + len;
-    Span out{s, end, s, end, false};
+    Span out{s, end, s, end};
     if (layout == Layout::KeyValue) {
         const char* eq = s;
         while (eq < end && *eq != '=') eq++;  // keys are short: no call for this
@@ -37,24 +34,31 @@ Span Split(const char* s, std::size_t len, const char* header, std::size_t heade
             out.keyEnd = eq;
             out.value = eq + 1;
         }
-        out.header = std::size_t(end - out.value) == headerLen &&
-                     std::memcmp(out.value, header, headerLen) == 0;
     } else {
         out.keyEnd = len > 3 ? s + 3 : end;
         out.value = len > 4 ? s + 4 : end;
-        out.header = len == headerLen && std::memcmp(s, header, headerLen) == 0;
     }
     return out;
 }
 
-// False only for a key that can't read as n, told by its last character: a decimal number
-// ends in its last digit, else in a sign or the H of hexadecimal. Most keys go no further.
-bool MayBe(const char* key, const char* keyEnd, int16_t n) {
+// The key-value layout's header is the line's value, the column layout's the whole line.
+bool IsHeader(const char* s, const Span& span, Layout layout, const char* header,
+              std::size_t headerLen) {
+    const char* from = layout == Layout::KeyValue ? span.value : s;
+    return std::size_t(span.valueEnd - from) == headerLen && std::memcmp(from, header, headerLen) == 0;
+}
+
+// A key that can read as n ends, blanks aside, in n's last digit, a sign or the H of
+// hexadecimal: its last character rejects most keys without parsing them.
+char LastOfKey(const char* key, const char* keyEnd) {
     while (keyEnd > key && keyEnd[-1] == ' ') keyEnd--;
-    if (keyEnd == key) return false;
-    const char last = keyEnd[-1];
-    const int digit = (n < 0 ? -int32_t(n) : int32_t(n)) % 10;
-    return last == '0' + digit || last == 'H' || last == 'h' || last == '+' || last == '-';
+    return keyEnd == key ? 0 : keyEnd[-1];
+}
+
+char LastDigit(int16_t n) { return char('0' + (n < 0 ? -int32_t(n) : int32_t(n)) % 10); }
+
+bool MayEndNumber(char last, char digit) {
+    return last == digit || last == 'H' || last == 'h' || last == '+' || last == '-';
 }
 
 }  // namespace
@@ -66,8 +70,8 @@ void ViewLine(const char* line, const char* header, Layout layout, LineView& vie
     view.key = kNotANumber;
     view.value = "";
     if (view.blank) return;
-    Span span = Split(line, len, header, std::strlen(header), layout);
-    view.header = span.header;
+    Span span = Split(line, len, layout);
+    view.header = IsHeader(line, span, layout, header, std::strlen(header));
     view.value.assign(span.value, std::size_t(span.valueEnd - span.value));
     int32_t key;
     if (!view.header && ParseNumberSpan(span.key, span.keyEnd, key)) view.key = key;
@@ -79,6 +83,7 @@ void ViewLine(const char* line, const char* header, Layout layout, LineView& vie
 ScanResult ScanRecords(LineReader& in, const char* header, Layout layout, int16_t n,
                        Text<255>& result) {
     const std::size_t headerLen = std::strlen(header);
+    const char digit = LastDigit(n);
     bool inSection = false;
     for (;;) {
         const char* text;
@@ -86,15 +91,72 @@ ScanResult ScanRecords(LineReader& in, const char* header, Layout layout, int16_
         int16_t status = NextPiece(in, text, length);
         if (status != kStatusOk && status != kStatusEnd && status != kStatusCut)
             return ScanResult::ReadError;
-        Span span = Split(text, length, header, headerLen, layout);
+        Span span = Split(text, length, layout);
         int32_t key;
-        if (span.header) {
+        if (IsHeader(text, span, layout, header, headerLen)) {
             inSection = true;
-        } else if (inSection && MayBe(span.key, span.keyEnd, n) &&
+        } else if (inSection && MayEndNumber(LastOfKey(span.key, span.keyEnd), digit) &&
                    ParseNumberSpan(span.key, span.keyEnd, key) && key == n) {
             result.assign(span.value, std::size_t(span.valueEnd - span.value));
             return ScanResult::Found;
         }
         if (status == kStatusEnd) return ScanResult::NotFound;
     }
+}
+
+// The same rule for several records at once. Each line is split and its key read at most
+// once per layout, and tested once per section.
+ScanResult ScanForAll(LineReader& in, Wanted* wanted, int count) {
+    bool asked[4] = {}, inSection[4] = {}, layoutAsked[2] = {};
+    std::size_t headerLen[4];
+    char digit[kMaxWanted];
+    int pending[kMaxWanted], left = 0;
+    if (count > kMaxWanted) count = kMaxWanted;
+    for (int s = 0; s < 4; s++) headerLen[s] = std::strlen(kSections[s].header);
+    for (int i = 0; i < count; i++) {
+        wanted[i].found = false;
+        asked[wanted[i].section] = true;
+        layoutAsked[int(kSections[wanted[i].section].layout)] = true;
+        digit[i] = LastDigit(wanted[i].n);
+        pending[left++] = i;
+    }
+    while (left > 0) {
+        const char* text;
+        std::size_t length;
+        int16_t status = NextPiece(in, text, length);
+        if (status != kStatusOk && status != kStatusEnd && status != kStatusCut)
+            return ScanResult::ReadError;
+        Span spans[2];
+        char last[2] = {};
+        int keyRead[2] = {};  // 0 not yet, 1 a number, -1 none
+        int32_t key[2] = {};
+        for (int l = 0; l < 2; l++)
+            if (layoutAsked[l]) {
+                spans[l] = Split(text, length, Layout(l));
+                last[l] = LastOfKey(spans[l].key, spans[l].keyEnd);
+            }
+        bool header[4] = {};
+        for (int s = 0; s < 4; s++) {
+            const Layout layout = kSections[s].layout;
+            if (asked[s] && IsHeader(text, spans[int(layout)], layout, kSections[s].header, headerLen[s]))
+                header[s] = inSection[s] = true;
+        }
+        for (int p = 0; p < left;) {
+            Wanted& w = wanted[pending[p]];
+            const int l = int(kSections[w.section].layout);
+            const Span& span = spans[l];
+            if (inSection[w.section] && !header[w.section] && MayEndNumber(last[l], digit[pending[p]])) {
+                if (keyRead[l] == 0) keyRead[l] = ParseNumberSpan(span.key, span.keyEnd, key[l]) ? 1 : -1;
+                if (keyRead[l] == 1 && key[l] == w.n) {
+                    w.value.assign(span.value, std::size_t(span.valueEnd - span.value));
+                    w.found = true;
+                    pending[p] = pending[--left];  // the order of the rest does not matter
+                    continue;
+                }
+            }
+            p++;
+        }
+        if (left > 0 && status == kStatusEnd) return ScanResult::NotFound;
+    }
+    return ScanResult::Found;
 }

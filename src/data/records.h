@@ -3,7 +3,7 @@
 #include <cstdint>
 #include "data/lines.h"
 
-enum class Layout { KeyValue, Columns };
+enum class Layout { KeyValue = 0, Columns = 1 };  // also an index
 enum class ScanResult { Found, NotFound, ReadError };
 
 // The database's four sections, in the order the file normally has them.
@@ -12,6 +12,7 @@ struct Section {
     Layout layout;
 };
 extern const Section kSections[4];  // [Moves], [Trainers], [Names], [Damage]
+constexpr int kMoves = 0, kTrainers = 1, kNames = 2, kDamage = 3;
 
 // Splits a line at its first "="; a line without one is both key and value.
 void SplitKeyValue(const char* line, Text<255>& key, Text<255>& value);
@@ -30,3 +31,16 @@ void ViewLine(const char* line, const char* header, Layout layout, LineView& vie
 // the record's value (or, in the column layout, its name).
 ScanResult ScanRecords(LineReader& in, const char* header, Layout layout, int16_t n,
                        Text<255>& result);
+
+// One of several records looked for in a single pass over the file.
+struct Wanted {
+    int section;  // kMoves, kTrainers, kNames or kDamage
+    int16_t n;
+    bool found;
+    Text<255> value;
+};
+// Reads lines until every wanted record is found, each as its own ScanRecords would find
+// it: Found when all are, NotFound when the file ends first, ReadError when a read fails
+// first. Records found before the end or the failure keep their values either way.
+ScanResult ScanForAll(LineReader& in, Wanted* wanted, int count);
+constexpr int kMaxWanted = 16;  // more are not looked for

@@ -12,18 +12,19 @@ static const char kClassName[] = "MQVorrakClass";
 // Client point the window's bottom-right corner is moved to once at start-up.
 static const POINT kClientCorner = {593, 433};
 
+// Both sides' three moves, then both creatures: asked together, read in one pass.
 static void LoadNames() {
-    moves* sides[] = {&youMove, &oppMove};
-    for (moves* m : sides) {
-        GetMove(m->moveValA, s);
-        m->moveA = s;
-        GetMove(m->moveValB, s);
-        m->moveB = s;
-        GetMove(m->moveValC, s);
-        m->moveC = s;
-    }
-    GetName(youNum, you);
-    GetName(oppNum, opp);
+    const NameLookup names[] = {
+        {kMoves, youMove.moveValA, youMove.moveA.c, sizeof youMove.moveA},
+        {kMoves, youMove.moveValB, youMove.moveB.c, sizeof youMove.moveB},
+        {kMoves, youMove.moveValC, youMove.moveC.c, sizeof youMove.moveC},
+        {kMoves, oppMove.moveValA, oppMove.moveA.c, sizeof oppMove.moveA},
+        {kMoves, oppMove.moveValB, oppMove.moveB.c, sizeof oppMove.moveB},
+        {kMoves, oppMove.moveValC, oppMove.moveC.c, sizeof oppMove.moveC},
+        {kNames, youNum, you.c, sizeof you},
+        {kNames, oppNum, opp.c, sizeof opp},
+    };
+    GetNames(names, int(sizeof names / sizeof names[0]));
 }
 
 static BOOL InitApplication(HINSTANCE instance, int show) {

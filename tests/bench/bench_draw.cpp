@@ -126,8 +126,21 @@ bool WriteDatabase(const std::string& name, std::size_t size) {
     return std::fclose(out) == 0 && ok;
 }
 
-// The eight lookups of the start-up: both sides' three moves, then both creatures.
-void StartUpLookups() {
+// The start-up's eight names, as the game asks them: both sides' three moves, then both
+// creatures, in one pass.
+void StartUpNames() {
+    Text<64> moves[6];
+    Text<11> creatures[2];
+    const int16_t numbers[] = {1, 2, 3, 1, 2, 3};
+    NameLookup names[8];
+    for (int i = 0; i < 6; i++) names[i] = {kMoves, numbers[i], moves[i].c, sizeof moves[i]};
+    for (int i = 0; i < 2; i++)
+        names[6 + i] = {kNames, int16_t(1 + i), creatures[i].c, sizeof creatures[i]};
+    GetNames(names, 8);
+}
+
+// The same names as eight lookups one after another, as every lookup in a duel is made.
+void EightLookups() {
     Text<255> name;
     for (int16_t move : {1, 2, 3, 1, 2, 3}) GetMove(move, name);
     Text<11> creature;
@@ -135,21 +148,19 @@ void StartUpLookups() {
     GetName(2, creature);
 }
 
-// The platform's floor under the lookups: the same eight opens and reads, no scan.
-void StartUpReadsOnly() {
+// The platform's floor under a lookup: the open and the reads, no scan.
+void ReadsOnly() {
     static char block[kBlockBytes];
     Text<255> name;
     name = path;
     name += "master.dat";
-    for (int i = 0; i < 8; i++) {
-        int16_t status;
-        if (!FileExists(name)) return;
-        FileHandle f = OpenForReading(name, status);
-        if (!f) return;
-        while (ReadBlock(f, block, kBlockBytes, status) > 0) {
-        }
-        CloseFile(f);
+    int16_t status;
+    if (!FileExists(name)) return;
+    FileHandle f = OpenForReading(name, status);
+    if (!f) return;
+    while (ReadBlock(f, block, kBlockBytes, status) > 0) {
     }
+    CloseFile(f);
 }
 
 void LiteralStartUpLookups() {
@@ -279,15 +290,17 @@ int main(int argc, char** argv) {
             Text<255> check;
             GetMove(3, check);
             if (check != "Tail Sweep") break;
-            double ours = MsPerCall(size > 1000 ? 50 : 500, StartUpLookups);
+            double ours = MsPerCall(size > 1000 ? 50 : 500, StartUpNames);
             // A second or more a call: once, the file being in the cache from the calls above.
             double literal = MsPerCall(size > 1000 ? 1 : 50, LiteralStartUpLookups, size > 1000 ? 0 : 5);
-            PrintTableRow(size > 1000 ? "Start-up's eight lookups, 1 MB master.dat"
-                                      : "Start-up's eight lookups, 100-byte master.dat",
+            PrintTableRow(size > 1000 ? "Start-up's eight names, 1 MB master.dat"
+                                      : "Start-up's eight names, 100-byte master.dat",
                           ours, literal);
             if (size > 1000) {
-                double reads = MsPerCall(50, StartUpReadsOnly);
-                PrintTableRow("The same eight opens and reads without a scan (the floor)", reads, literal);
+                PrintTableRow("The same as eight lookups one after another",
+                              MsPerCall(50, EightLookups), literal);
+                PrintTableRow("One open and read of the file without a scan (the floor)",
+                              MsPerCall(200, ReadsOnly), literal);
             }
         }
         DeleteFileA(database.c_str());

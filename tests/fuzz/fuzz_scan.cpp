@@ -106,6 +106,33 @@ Outcome Fast(const char* header, Layout layout, int16_t n) {
     return out;
 }
 
+// Several records in one pass, each against its own reference scan.
+bool AllAgree(const uint8_t* text, std::size_t length, long block, long failing,
+              std::size_t failAt, int section, int16_t n) {
+    Wanted wanted[] = {{section, n, false, {}},
+                       {section, int16_t(n + 1), false, {}},
+                       {(section + 1) % 4, n, false, {}},
+                       {(section + 2) % 4, int16_t(n - 1), false, {}},
+                       {section, n, false, {}}};
+    memory_file::Set(text, length, block, failing);
+    static LineReader in;
+    int16_t status;
+    StartLines(in, OpenForReading("", status));
+    const ScanResult all = ScanForAll(in, wanted, 5);
+    bool allFound = true;
+    for (const Wanted& w : wanted) {
+        const Outcome ref = Reference(Bytes{text, length, 0, failAt}, kHeaders[w.section],
+                                      w.section == 2, w.n);
+        if (ref.result == ScanResult::Found) {
+            if (!w.found || ref.value != w.value.str()) return false;
+        } else if (w.found || (ref.result == ScanResult::ReadError) != (all == ScanResult::ReadError)) {
+            return false;
+        }
+        allFound &= w.found;
+    }
+    return allFound == (all == ScanResult::Found);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -134,5 +161,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     Outcome reference = Reference(Bytes{text, length, 0, failAt}, kHeaders[section], section == 2, n);
     if (fast != reference || lines != reference) __builtin_trap();
+    if (!AllAgree(text, length, block, failing, failAt, section, n)) __builtin_trap();
     return 0;
 }

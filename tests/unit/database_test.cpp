@@ -92,6 +92,51 @@ TEST_F(Database, FindsRecordsByLayoutAndSection) {
     EXPECT_FALSE(ending);
 }
 
+// Asked together, names come from one pass, yet each is what its own lookup gives: every
+// file of the table above, with the same eight questions.
+TEST_F(Database, NamesAskedTogetherAreWhatEachLookupGives) {
+    const std::string files[] = {
+        kExample,
+        "[Moves]\n3=First\n3=Second\n[Names]\n003 Three\n",
+        "3=Early\n[Moves]\n4=Other\n7=Seven",
+        "[Names]\n007 Seven\n[Moves]\n007 Seven\n7=Kick\n[Names]\n012 Later\n",
+        "[Trainers]\n3=[Moves]\n12=Kick\n[Names]\n025 Beast\n",  // a record that is a header
+        "[Moves]\r1=A\n2=B\r\n3=C\n" + std::string(254, 'q') + "7=Tail\n[Trainers]\n3=Bo",
+        "[Names]\n\n   \n000 Zero\n[Trainers]\n0=Nobody\n12=Twelve\n",
+        "",
+    };
+    const struct { Kind kind; int16_t n; } asked[] = {
+        {Move, 12}, {Trainer, 3}, {Name, 25}, {Move, 3}, {Move, 7}, {Name, 7}, {Name, 0}, {Move, 12},
+    };
+    const int kSectionOf[] = {kMoves, kTrainers, kNames};
+    for (const std::string& file : files) {
+        Write(file);
+        Text<64> got[8];
+        NameLookup names[8];
+        for (int i = 0; i < 8; i++)
+            names[i] = {kSectionOf[asked[i].kind], asked[i].n, got[i].c, sizeof got[i]};
+        GetNames(names, 8);
+        for (int i = 0; i < 8; i++)
+            EXPECT_EQ(std::string(got[i]), Look(asked[i].kind, asked[i].n)) << file << " #" << i;
+    }
+    EXPECT_TRUE(fake::boxes.empty());
+
+    Text<11> creature;
+    Write("[Names]\n001 Abcdefghijklm\n");
+    const NameLookup cut[] = {{kNames, 1, creature.c, sizeof creature}};
+    GetNames(cut, 1);
+    EXPECT_STREQ(creature, "Abcdefghij");
+
+    std::filesystem::remove(dir.dir / "master.dat");
+    Text<64> a, b;
+    const NameLookup missing[] = {{kMoves, 1, a.c, sizeof a}, {kNames, 2, b.c, sizeof b}};
+    GetNames(missing, 2);
+    EXPECT_STREQ(a, "Not found.");
+    EXPECT_STREQ(b, "Not found.");
+    ASSERT_EQ(fake::boxes.size(), 1u);
+    EXPECT_EQ(fake::boxes[0], "Can't find master.dat file!");
+}
+
 TEST_F(Database, NamesAreCutAtTheCallersCapacity) {
     Write("[Names]\n001 Abcdefghijklm\n[Moves]\n1=" + std::string(70, 'm') + "\n");
     Text<11> creature;
