@@ -12,6 +12,18 @@ constexpr int16_t kStatusEnd = 38;
 constexpr int16_t kStatusCut = -32768;
 
 bool FileExists(const char* name);
+
+// What tells one version of a file from the next: its size and when it was last written.
+// known is false where the system can't tell them cheaply (Windows 95).
+struct FileStamp {
+    bool known = false;
+    uint64_t size = 0, written = 0;
+    bool same(const FileStamp& o) const {
+        return known && o.known && size == o.size && written == o.written;
+    }
+};
+// FileExists, also telling the file's stamp.
+bool FileExists(const char* name, FileStamp& stamp);
 // Opens an existing file for reading, sharing reading and writing with others.
 // Returns nullptr and a non-zero status when it can't.
 FileHandle OpenForReading(const char* name, int16_t& status);

@@ -19,6 +19,16 @@ bool FileExists(const char* name) {
     return stat(Native(name).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool FileExists(const char* name, FileStamp& stamp) {
+    stamp = FileStamp();
+    struct stat st;
+    if (stat(Native(name).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    stamp.known = true;
+    stamp.size = uint64_t(st.st_size);
+    stamp.written = uint64_t(st.st_mtim.tv_sec) * 1000000000u + uint64_t(st.st_mtim.tv_nsec);
+    return true;
+}
+
 FileHandle OpenForReading(const char* name, int16_t& status) {
     std::FILE* f = std::fopen(Native(name).c_str(), "rb");
     status = f ? 0 : 2;

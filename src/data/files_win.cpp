@@ -16,6 +16,29 @@ bool FileExists(const char* name) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// Windows 95 has no GetFileAttributesExA: there no stamp is known, and files are read anew.
+using AttributesEx = BOOL(WINAPI*)(LPCSTR, GET_FILEEX_INFO_LEVELS, LPVOID);
+static AttributesEx attributesEx = nullptr;
+static bool attributesExLooked = false;
+
+bool FileExists(const char* name, FileStamp& stamp) {
+    stamp = FileStamp();
+    if (!attributesExLooked) {
+        attributesExLooked = true;
+        if (HMODULE kernel = GetModuleHandleA("kernel32.dll"))
+            attributesEx = reinterpret_cast<AttributesEx>(
+                reinterpret_cast<void*>(GetProcAddress(kernel, "GetFileAttributesExA")));
+    }
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!attributesEx || !attributesEx(name, GetFileExInfoStandard, &data)) return FileExists(name);
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+    stamp.known = true;
+    stamp.size = (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    stamp.written = (uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                    data.ftLastWriteTime.dwLowDateTime;
+    return true;
+}
+
 FileHandle OpenForReading(const char* name, int16_t& status) {
     HANDLE h = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);

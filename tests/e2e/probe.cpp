@@ -167,6 +167,9 @@ int main(int argc, char** argv) {
         std::printf("%d\n", Titled(argv[2]));
     } else if (!std::strcmp(what, "texts") && argc > 2) {
         EnumChildWindows((HWND)(UINT_PTR)std::strtoul(argv[2], NULL, 10), PrintText, 0);
+    } else if (!std::strcmp(what, "repaint") && argc > 2) {
+        HWND w = (HWND)(UINT_PTR)std::strtoul(argv[2], NULL, 10);
+        if (!InvalidateRect(w, NULL, TRUE) || !UpdateWindow(w)) return 1;
     } else if (!std::strcmp(what, "post") && argc > 4) {
         PostMessageA((HWND)(UINT_PTR)std::strtoul(argv[2], NULL, 10),
                      (UINT)std::strtoul(argv[3], NULL, 0), (WPARAM)std::strtoul(argv[4], NULL, 0), 0);

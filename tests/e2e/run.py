@@ -154,6 +154,28 @@ def test_pictures_placed():
     return g
 
 
+def test_edited_pictures_repaint():
+    """A picture changed during the duel shows at the next repaint, whether its size stays
+    (only its time tells) or not; a deleted one leaves its frame empty."""
+    g = duel("edited_pictures_repaint")
+    g.wait_text("Go! Fluff!")
+    g.idle()
+    g.wait_shot("both creatures", lambda i: i.at(453, 150) == RED and i.at(60, 400) == RED)
+    green = bmp([[BLUE] + [GREEN] * 55 for _ in range(50)])  # the same size as before
+    g.write("2.bmp", green)
+    g.write("1.bmp", bmp([[BLUE] * 30 for _ in range(20)]))  # smaller: 30 x 20
+    g.probe("repaint", g.hwnd)
+    image = g.wait_shot("the edited pictures", lambda i: i.at(453, 150) == GREEN)
+    expect("opponent's first column", image.at(452, 150), BLUE)
+    # The player's 30 x 20 picture stands bottom-centred in its frame, at rows 399..418.
+    expect("player's new picture", image.at(80, 410), BLUE)
+    expect("the old one is gone", image.at(60, 400), WHITE)
+    os.remove(os.path.join(g.data, "2.bmp"))
+    g.probe("repaint", g.hwnd)
+    g.wait_shot("no opponent picture", lambda i: i.at(453, 150) == WHITE)
+    return g
+
+
 def test_opening_scene():
     g = Game("opening_scene")
     g.write("master.dat", master())
