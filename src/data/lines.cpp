@@ -109,7 +109,7 @@ static const char* FindStop(LineReader&, const char* p, const char* end) {
 }
 #endif
 
-int16_t NextPiece(LineReader& in, const char*& text, std::size_t& length) {
+int16_t NextPieceAnyway(LineReader& in, const char*& text, std::size_t& length) {
     long avail = in.len - in.pos;
     if (avail < kPieceMax + 2) avail = Lookahead(in, kPieceMax + 2);
     const char* s = in.buf + in.pos;

@@ -33,7 +33,8 @@ int16_t ReadLine(LineReader& in, Text<255>& line);
 
 // The same piece in place: text points into the reader's buffer, valid until the next
 // call, and length stops at a NUL, as the copy ReadLine makes would.
-int16_t NextPiece(LineReader& in, const char*& text, std::size_t& length);
+int16_t NextPieceAnyway(LineReader& in, const char*& text, std::size_t& length);
+inline int16_t NextPiece(LineReader& in, const char*& text, std::size_t& length);
 
 // Lets the line reader use SSE2 where the processor has it, once the platform layer has
 // told whether the system keeps the SSE registers across task switches (Windows 2000 and
@@ -46,3 +47,23 @@ void AllowWideScanOnThisSystem();
 // Makes at least need (at most kPieceMax + 2) unread bytes lie in buf from pos, unless the
 // file ends (or a read fails) first; returns how many there are.
 long Lookahead(LineReader& in, long need);
+
+// Most lines end in the chunk whose line ends the last call marked, well before the block's
+// end: those are taken here without a call, and every other case by NextPieceAnyway.
+inline int16_t NextPiece(LineReader& in, const char*& text, std::size_t& length) {
+    constexpr long kChunkBytes = long(sizeof(LineReader::Mask)) * 8;
+    const long at = in.pos - long(in.maskBase - in.buf);
+    if (in.maskBase && at >= 0 && at < kChunkBytes && in.len - in.pos >= kPieceMax + 2) {
+        if (const LineReader::Mask ahead = in.mask >> at) {
+            const char* s = in.buf + in.pos;
+            const char* stop = s + (sizeof ahead > 4 ? __builtin_ctzll(ahead) : __builtin_ctz(unsigned(ahead)));
+            if (*stop != 0) {  // a NUL's line goes on: the long way
+                text = s;
+                length = std::size_t(stop - s);
+                in.pos = long(stop + 1 - in.buf) + (*stop == '\r' && stop[1] == '\n');
+                return kStatusOk;
+            }
+        }
+    }
+    return NextPieceAnyway(in, text, length);
+}
