@@ -95,9 +95,13 @@ static bool wide = true;
 #else
 static bool wide = false;
 #endif
+static int hasSse2 = -1;  // asked once: under a hypervisor CPUID costs microseconds
 void AllowWideScan(bool systemSavesVectorState) {
-    unsigned a, b, c, d;
-    wide = systemSavesVectorState && __get_cpuid(1, &a, &b, &c, &d) && (d & bit_SSE2);
+    if (hasSse2 < 0) {
+        unsigned a, b, c, d;
+        hasSse2 = __get_cpuid(1, &a, &b, &c, &d) && (d & bit_SSE2);
+    }
+    wide = systemSavesVectorState && hasSse2;
 }
 static const char* FindStop(LineReader& in, const char* p, const char* end) {
     return wide ? FindStopWide(in, p, end) : FindStopNarrow(p, end);
