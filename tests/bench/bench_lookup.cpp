@@ -13,6 +13,7 @@
 #include "data/number.h"
 #include "data/records.h"
 #include "duel/state.h"
+#include "byte_lines.h"
 #include "fake_platform.h"
 #include "table.h"
 
@@ -36,42 +37,7 @@ bool WriteDatabase(const std::string& name) {
     return std::fclose(f) == 0 && ok;
 }
 
-// The literal line reader: the same line rules as ReadLine, one byte per system call.
-struct ByteLines {
-    int fd = -1;
-    int next = -1;  // the byte read ahead, or -1
-    bool atEnd = false;
-};
-
-int Peek(ByteLines& in) {
-    if (in.next < 0 && !in.atEnd) {
-        unsigned char c;
-        if (read(in.fd, &c, 1) == 1)
-            in.next = c;
-        else
-            in.atEnd = true;
-    }
-    return in.next;
-}
-
-int16_t ReadByteLine(ByteLines& in, Text<255>& line) {
-    char piece[255];
-    std::size_t n = 0;
-    for (;;) {
-        int c = Peek(in);
-        if (c < 0 || c == '\r' || c == '\n' || n == 254) {
-            piece[n] = 0;
-            line = piece;
-            if (c < 0) return kStatusEnd;
-            if (n == 254 && c != '\r' && c != '\n') return kStatusCut;
-            in.next = -1;
-            if (c == '\r' && Peek(in) == '\n') in.next = -1;
-            return kStatusOk;
-        }
-        piece[n++] = char(c);
-        in.next = -1;
-    }
-}
+bool ReadOne(void* fd, unsigned char& c) { return read(int(intptr_t(fd)), &c, 1) == 1; }
 
 // ScanRecords' key-value scan over the literal reader, with the same lookup around it.
 bool LiteralGetMove(int16_t n, Text<255>& result) {
@@ -79,13 +45,13 @@ bool LiteralGetMove(int16_t n, Text<255>& result) {
     name = path;
     name += "master.dat";
     if (!FileExists(name)) return false;
-    ByteLines in;
-    in.fd = open(name, O_RDONLY);
-    if (in.fd < 0) return false;
+    const int fd = open(name, O_RDONLY);
+    if (fd < 0) return false;
+    ByteLines in{ReadOne, reinterpret_cast<void*>(intptr_t(fd))};
     Text<255> line, key, value;
     bool inSection = false, found = false;
     for (;;) {
-        int16_t status = ReadByteLine(in, line);
+        int16_t status = in.Read(line);
         if (line[std::strspn(line, " ")] != 0) {
             SplitKeyValue(line, key, value);
             if (value == "[Moves]") {
@@ -98,7 +64,7 @@ bool LiteralGetMove(int16_t n, Text<255>& result) {
         }
         if (status == kStatusEnd) break;
     }
-    close(in.fd);
+    close(fd);
     return found;
 }
 
