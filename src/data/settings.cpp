@@ -14,7 +14,7 @@ struct Setting {
     int16_t* target;  // null for Path
 };
 
-const Setting kSettings[kSettingCount] = {
+constexpr Setting kSettings[kSettingCount] = {
     {"Opp", 3, &oppNum},
     {"You", 3, &youNum},
     {"TrainerYou", 10, &youTNum},
@@ -27,6 +27,18 @@ const Setting kSettings[kSettingCount] = {
     {"OppMove3", 8, &oppMove.moveValC},
     {"Path", 4, nullptr},
 };
+
+// The settings of each key length, as bits of their index: a key's length leaves at most
+// three to compare, and rejects most other lines alone.
+constexpr int kLongestKey = 15;
+struct ByLength {
+    uint16_t of[kLongestKey + 1] = {};
+};
+constexpr ByLength kByLength = [] {
+    ByLength by;
+    for (int i = 0; i < kSettingCount; i++) by.of[kSettings[i].length] |= uint16_t(1u << i);
+    return by;
+}();
 
 // One line, taken apart in place: the key before its first "=", the value after it (a line
 // without one is key and value alike).
@@ -53,8 +65,10 @@ const char* SettingName(int index) { return kSettings[index].name; }
 
 int SettingIndexSpan(const char* key, const char* keyEnd) {
     const std::size_t n = std::size_t(keyEnd - key);
-    for (int i = 0; i < kSettingCount; i++)
-        if (kSettings[i].length == n && std::memcmp(key, kSettings[i].name, n) == 0) return i;
+    for (unsigned left = n <= kLongestKey ? kByLength.of[n] : 0; left; left &= left - 1) {
+        const int i = __builtin_ctz(left);
+        if (std::memcmp(key, kSettings[i].name, n) == 0) return i;
+    }
     return -1;
 }
 
