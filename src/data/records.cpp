@@ -28,9 +28,7 @@ Span Split(const char* s, std::size_t len, Layout layout) {
     const char* end = s + len;
     Span out{s, end, s, end};
     if (layout == Layout::KeyValue) {
-        const char* eq = s;
-        while (eq < end && *eq != '=') eq++;  // keys are short: no call for this
-        if (eq < end) {
+        if (const char* eq = static_cast<const char*>(std::memchr(s, '=', len))) {
             out.keyEnd = eq;
             out.value = eq + 1;
         }
