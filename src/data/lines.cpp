@@ -46,24 +46,30 @@ long Lookahead(LineReader& in, long need) {
 // mask of its line ends that serves every line in it; without, a word at a time.
 constexpr int kChunk = int(sizeof(LineReader::Mask)) * 8;
 #if defined(__SSE2__) || defined(__i386__)
-#if !defined(__SSE2__)
-__attribute__((target("sse2")))
+#if defined(__SSE2__)
+#define SSE2_CODE
+#else
+#define SSE2_CODE __attribute__((target("sse2")))
 #endif
-static const char* FindStopWide(LineReader& in, const char* p, const char* end) {
+SSE2_CODE static void MarkChunk(LineReader& in, const char* base) {
     const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n'), nul = _mm_setzero_si128();
+    LineReader::Mask mask = 0;
+    for (int k = 0; k < kChunk / 16; k++) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + 16 * k));
+        __m128i hit = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)), _mm_cmpeq_epi8(v, nul));
+        mask |= LineReader::Mask(unsigned(_mm_movemask_epi8(hit))) << (16 * k);
+    }
+    in.maskBase = base;
+    in.mask = mask;
+}
+
+SSE2_CODE void MarkNextChunk(LineReader& in) { MarkChunk(in, in.maskBase + kChunk); }
+
+SSE2_CODE static const char* FindStopWide(LineReader& in, const char* p, const char* end) {
     while (p < end) {
         const char* base = in.buf + ((p - in.buf) & ~std::ptrdiff_t(kChunk - 1));
-        if (base != in.maskBase) {
-            LineReader::Mask mask = 0;
-            for (int k = 0; k < kChunk / 16; k++) {
-                __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + 16 * k));
-                __m128i hit = _mm_or_si128(
-                    _mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)), _mm_cmpeq_epi8(v, nul));
-                mask |= LineReader::Mask(unsigned(_mm_movemask_epi8(hit))) << (16 * k);
-            }
-            in.maskBase = base;
-            in.mask = mask;
-        }
+        if (base != in.maskBase) MarkChunk(in, base);
         if (LineReader::Mask ahead = in.mask >> (p - base)) {
             const char* hit = p + (sizeof ahead > 4 ? __builtin_ctzll(ahead) : __builtin_ctz(unsigned(ahead)));
             return hit < end ? hit : end;
@@ -108,6 +114,7 @@ static const char* FindStop(LineReader& in, const char* p, const char* end) {
 }
 #else
 void AllowWideScan(bool) {}
+void MarkNextChunk(LineReader&) {}  // only wide scans mark chunks
 static const char* FindStop(LineReader&, const char* p, const char* end) {
     return FindStopNarrow(p, end);
 }

@@ -48,15 +48,30 @@ void AllowWideScanOnThisSystem();
 // file ends (or a read fails) first; returns how many there are.
 long Lookahead(LineReader& in, long need);
 
-// Most lines end in the chunk whose line ends the last call marked, well before the block's
-// end: those are taken here without a call, and every other case by NextPieceAnyway.
+// Marks the line ends of the chunk after the marked one (wide scans only).
+void MarkNextChunk(LineReader& in);
+
+// Most lines end in the chunk whose line ends the last call marked, or in the next one, well
+// before the block's end: those are taken here, and every other case by NextPieceAnyway.
 inline int16_t NextPiece(LineReader& in, const char*& text, std::size_t& length) {
     constexpr long kChunkBytes = long(sizeof(LineReader::Mask)) * 8;
-    const long at = in.pos - long(in.maskBase - in.buf);
-    if (in.maskBase && at >= 0 && at < kChunkBytes && in.len - in.pos >= kPieceMax + 2) {
-        if (const LineReader::Mask ahead = in.mask >> at) {
-            const char* s = in.buf + in.pos;
-            const char* stop = s + (sizeof ahead > 4 ? __builtin_ctzll(ahead) : __builtin_ctz(unsigned(ahead)));
+    if (!in.maskBase || in.len - in.pos < kPieceMax + 2) return NextPieceAnyway(in, text, length);
+    long at = in.pos - long(in.maskBase - in.buf);
+    if (at >= kChunkBytes && at < 2 * kChunkBytes) {  // the last line ended at the chunk's end
+        MarkNextChunk(in);
+        at -= kChunkBytes;
+    }
+    if (at >= 0 && at < kChunkBytes) {
+        const char* s = in.buf + in.pos;
+        const char* from = s;
+        LineReader::Mask ahead = in.mask >> at;
+        if (!ahead) {  // 254 characters lie ahead: the next chunk is all there
+            MarkNextChunk(in);
+            from = in.maskBase;
+            ahead = in.mask;
+        }
+        if (ahead) {
+            const char* stop = from + (sizeof ahead > 4 ? __builtin_ctzll(ahead) : __builtin_ctz(unsigned(ahead)));
             if (*stop != 0) {  // a NUL's line goes on: the long way
                 text = s;
                 length = std::size_t(stop - s);

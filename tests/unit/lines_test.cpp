@@ -62,6 +62,22 @@ TEST(LineReader, CrLfAcrossBlockBoundary) {
     EXPECT_EQ(got.size(), std::size_t(kBlockBytes - 1) / 254 + 2);
 }
 
+// Lines of every length up to 130, one after another, so that their ends fall on every
+// place of the reader's chunks: the last byte of one, the first of the next, a CR LF between.
+TEST(LineReader, SameLinesWhereverTheirEndsFall) {
+    for (const char* end : {"\n", "\r", "\r\n"}) {
+        std::string content;
+        Lines expected;
+        for (int k = 0; content.size() < 40000; k++) {
+            const std::string text(std::size_t(k * 37 % 131), char('a' + k % 26));
+            content += text + end;
+            expected.push_back({text, 0});
+        }
+        expected.push_back({"", 38});
+        EXPECT_EQ(ReadAll(content), expected) << "line end " << int(end[0]) << int(end[1]);
+    }
+}
+
 // The file line each piece came from: a cut line's pieces share their line.
 TEST(LineReader, CountsTheFileLineOfEachPiece) {
     struct Case {
