@@ -8,15 +8,21 @@
 
 namespace {
 
-// The file last drawn in each frame, kept with its stamp: a repaint opens the file again
-// only when it has changed, or when the system can't tell. Opening a file costs more than
-// decoding and drawing the picture.
+// The picture last drawn in each frame, decoded for the window and kept with its file's
+// stamp: a repaint opens the file again only when it has changed (or when the system
+// can't tell), and decodes it again only then or when the window's size has changed.
 struct Kept {
     Text<255> name;
     FileStamp stamp;
-    Buffer<uint8_t> file;
+    bool mirror = false;
+    RECT within = {};  // the client area it was decoded for
+    DIB::Prepared picture;
 };
 Kept kept[2];  // the player's frame, the opponent's
+
+bool SameRect(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
 
 }  // namespace
 
@@ -26,16 +32,30 @@ void LoadPic(int16_t num, FrameInside frame, bool mirror) {
     Kept& k = kept[frame.x == kYourCreature.x ? 0 : 1];
     FileStamp stamp;
     if (!FileExists(name, stamp)) return;
-    if (!stamp.same(k.stamp) || k.name != name.str()) {
+    RECT within = {};
+    GetClientRect(WindowFromDC(hDC), &within);
+    if (!stamp.same(k.stamp) || k.name != name.str() || k.mirror != mirror ||
+        !SameRect(k.within, within)) {
         k.stamp = FileStamp();
-        if (!ReadWholeFile(name, k.file, kMaxPictureBytes)) return;
+        DIB::Forget(k.picture);
+        Buffer<uint8_t> file;
+        if (!ReadWholeFile(name, file, kMaxPictureBytes)) return;
+        BITMAPINFOHEADER info;
+        DIB::GetInfoFrom(file, info);
+        int16_t left, top;
+        if (CreaturePlace(info.biWidth, info.biHeight, frame, left, top))
+            DIB::Prepare(file, left, top, true, mirror, within, k.picture);
         k.name = name;
         k.stamp = stamp;
+        k.mirror = mirror;
+        k.within = within;
     }
-    const Buffer<uint8_t>& file = k.file;
-    BITMAPINFOHEADER info;
-    DIB::GetInfoFrom(file, info);
-    int16_t left, top;
-    if (CreaturePlace(info.biWidth, info.biHeight, frame, left, top))
-        DIB::DispBmpFrom(hDC, file, left, top, true, mirror);
+    DIB::Draw(hDC, k.picture);
+}
+
+void ForgetPictures() {
+    for (Kept& k : kept) {
+        DIB::Forget(k.picture);
+        k = Kept();
+    }
 }

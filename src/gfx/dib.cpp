@@ -1,8 +1,9 @@
 // Bitmap drawing: the file is read in one go and decoded in memory; white is kept out by
 // a mask, with the classic pair of copies that every Windows does fast: the mask ANDed
 // in (black where the picture is drawn), then the picture, black where it is see-through,
-// ORed over it.
+// ORed over it. A picture drawn again and again is kept as two bitmaps to copy from.
 #include "gfx/dib.h"
+#include <cstring>
 #include "data/files.h"
 #include "gfx/bitmap.h"
 
@@ -24,39 +25,63 @@ struct MaskInfo {
     RGBQUAD colours[2];
 };
 
-void Blit(HDC dc, Decoded& d) {
-    const LONG w = LONG(d.area.right - d.area.left), h = LONG(d.area.bottom - d.area.top);
-    const std::size_t count = std::size_t(w) * std::size_t(h);
-    std::size_t drawn = 0;
-    for (std::size_t i = 0; i < count; i++) {
-        uint32_t c = d.pixels[i];  // colour values are red-first, DIB pixels blue-first
-        d.pixels[i] = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-        drawn += d.opaque[i];
+void MaskHeader(MaskInfo& mask, LONG w, LONG h) {
+    mask = MaskInfo{};
+    DibHeader(mask.header, w, h, 1);
+    mask.colours[1] = RGBQUAD{255, 255, 255, 0};
+}
+
+std::size_t MaskStride(LONG w) { return ((std::size_t(w) + 31) / 32) * 4; }  // whole DWORDs
+
+// The decoded picture as the copies want it: its pixels blue-first, as DIB pixels are
+// (colour values are red-first), and how many of them are drawn.
+struct Ready {
+    LONG w, h;
+    std::size_t count, drawn;
+};
+
+Ready CountAndTurn(const Decoded& d, uint32_t* pixels) {
+    Ready r{LONG(d.area.right - d.area.left), LONG(d.area.bottom - d.area.top), 0, 0};
+    r.count = std::size_t(r.w) * std::size_t(r.h);
+    for (std::size_t i = 0; i < r.count; i++) {
+        uint32_t c = d.pixels[i];
+        pixels[i] = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+        r.drawn += d.opaque[i];
     }
-    if (drawn == 0) return;
+    return r;
+}
+
+void FillMask(const Decoded& d, const Ready& r, uint8_t* rows) {
+    const std::size_t stride = MaskStride(r.w);
+    memset(rows, 0, stride * std::size_t(r.h));
+    for (LONG row = 0; row < r.h; row++) {
+        const uint8_t* op = &d.opaque[std::size_t(row) * std::size_t(r.w)];
+        uint8_t* line = rows + std::size_t(row) * stride;
+        for (LONG col = 0; col < r.w; col++)
+            if (!op[col]) line[col >> 3] |= uint8_t(0x80 >> (col & 7));
+    }
+}
+
+// Draws it straight from memory: for a picture drawn once, making bitmaps costs more.
+void Blit(HDC dc, Decoded& d) {
+    const Ready r = CountAndTurn(d, d.pixels.data());
+    if (r.drawn == 0) return;
     BITMAPINFO picture;
-    DibHeader(picture.bmiHeader, w, h, 32);
+    DibHeader(picture.bmiHeader, r.w, r.h, 32);
     const int x = int(d.area.left), y = int(d.area.top);
-    if (drawn == count) {  // nothing see-through: one plain copy
-        SetDIBitsToDevice(dc, x, y, DWORD(w), DWORD(h), 0, 0, 0, UINT(h), d.pixels.data(),
+    if (r.drawn == r.count) {  // nothing see-through: one plain copy
+        SetDIBitsToDevice(dc, x, y, DWORD(r.w), DWORD(r.h), 0, 0, 0, UINT(r.h), d.pixels.data(),
                           &picture, DIB_RGB_COLORS);
         return;
     }
-    const std::size_t stride = ((std::size_t(w) + 31) / 32) * 4;  // rows of whole DWORDs
     Buffer<uint8_t> bits;
-    if (!bits.reset(stride * std::size_t(h))) return;
-    for (LONG row = 0; row < h; row++) {
-        const uint8_t* op = &d.opaque[std::size_t(row) * std::size_t(w)];
-        uint8_t* out = &bits[std::size_t(row) * stride];
-        for (LONG col = 0; col < w; col++)
-            if (!op[col]) out[col >> 3] |= uint8_t(0x80 >> (col & 7));
-    }
-    MaskInfo mask = {};
-    DibHeader(mask.header, w, h, 1);
-    mask.colours[1] = RGBQUAD{255, 255, 255, 0};
-    StretchDIBits(dc, x, y, w, h, 0, 0, w, h, bits.data(), reinterpret_cast<BITMAPINFO*>(&mask),
+    if (!bits.reset(MaskStride(r.w) * std::size_t(r.h))) return;
+    FillMask(d, r, bits.data());
+    MaskInfo mask;
+    MaskHeader(mask, r.w, r.h);
+    StretchDIBits(dc, x, y, r.w, r.h, 0, 0, r.w, r.h, bits.data(), reinterpret_cast<BITMAPINFO*>(&mask),
                   DIB_RGB_COLORS, SRCAND);
-    StretchDIBits(dc, x, y, w, h, 0, 0, w, h, d.pixels.data(), &picture, DIB_RGB_COLORS,
+    StretchDIBits(dc, x, y, r.w, r.h, 0, 0, r.w, r.h, d.pixels.data(), &picture, DIB_RGB_COLORS,
                   SRCPAINT);
 }
 
@@ -85,6 +110,68 @@ void DIB::GetInfo(const char* name, BITMAPINFOHEADER& info) {
     }
     CloseFile(f);
     if (got == sizeof head) memcpy(&info, head + 14, sizeof info);
+}
+
+void DIB::Prepare(const Buffer<uint8_t>& file, int16_t x, int16_t y, bool transparent, bool mirror,
+                  const RECT& within, Prepared& out) {
+    Forget(out);
+    BmpFile bmp;
+    if (!ReadBmpHeaders(file.data(), file.size(), bmp)) return;
+    Decoded d;
+    DecodeBmp(bmp, x, y, transparent, mirror, Rect{within.left, within.top, within.right, within.bottom}, d);
+    if (d.pixels.empty()) return;
+    BITMAPINFO picture;
+    DibHeader(picture.bmiHeader, LONG(d.area.right - d.area.left), LONG(d.area.bottom - d.area.top), 32);
+    void* bits = nullptr;
+    out.colour = CreateDIBSection(NULL, &picture, DIB_RGB_COLORS, &bits, NULL, 0);
+    if (!out.colour) return;
+    const Ready r = CountAndTurn(d, static_cast<uint32_t*>(bits));
+    out.area = RECT{LONG(d.area.left), LONG(d.area.top), LONG(d.area.right), LONG(d.area.bottom)};
+    if (r.drawn == 0) {  // nothing drawn: nothing kept
+        Forget(out);
+        return;
+    }
+    if (r.drawn == r.count) return;  // nothing see-through: one plain copy
+    MaskInfo mask;
+    MaskHeader(mask, r.w, r.h);
+    out.mask = CreateDIBSection(NULL, reinterpret_cast<BITMAPINFO*>(&mask), DIB_RGB_COLORS, &bits,
+                                NULL, 0);
+    if (!out.mask) {
+        Forget(out);
+        return;
+    }
+    FillMask(d, r, static_cast<uint8_t*>(bits));
+}
+
+void DIB::Draw(HDC dc, const Prepared& picture) {
+    if (!picture.colour) return;
+    HDC memory = CreateCompatibleDC(dc);
+    if (!memory) return;
+    const RECT& a = picture.area;
+    const int w = a.right - a.left, h = a.bottom - a.top;
+    HGDIOBJ old;
+    if (picture.mask) {
+        // Some systems colour a one-bit source by the context's text and back colours,
+        // others by its own table: these make both read 0 black and 1 white.
+        COLORREF text = SetTextColor(dc, 0x000000), back = SetBkColor(dc, 0xFFFFFF);
+        old = SelectObject(memory, picture.mask);
+        BitBlt(dc, a.left, a.top, w, h, memory, 0, 0, SRCAND);
+        SelectObject(memory, picture.colour);
+        BitBlt(dc, a.left, a.top, w, h, memory, 0, 0, SRCPAINT);
+        SetTextColor(dc, text);
+        SetBkColor(dc, back);
+    } else {
+        old = SelectObject(memory, picture.colour);
+        BitBlt(dc, a.left, a.top, w, h, memory, 0, 0, SRCCOPY);
+    }
+    SelectObject(memory, old);
+    DeleteDC(memory);
+}
+
+void DIB::Forget(Prepared& picture) {
+    if (picture.colour) DeleteObject(picture.colour);
+    if (picture.mask) DeleteObject(picture.mask);
+    picture = Prepared();
 }
 
 void DIB::DispBmpFrom(HDC dc, const Buffer<uint8_t>& file, int16_t x, int16_t y, bool transparent,

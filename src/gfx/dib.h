@@ -17,6 +17,18 @@ void DispBmp(HDC dc, const char* name, int16_t x, int16_t y, bool transparent, b
 void GetInfoFrom(const Buffer<uint8_t>& file, BITMAPINFOHEADER& info);
 void DispBmpFrom(HDC dc, const Buffer<uint8_t>& file, int16_t x, int16_t y, bool transparent,
                  bool mirror);
+
+// A picture decoded once for the part of within it covers, to be drawn again and again
+// with plain copies. Nothing is kept when no pixel of it is drawn.
+struct Prepared {
+    HBITMAP colour = nullptr;  // black where see-through
+    HBITMAP mask = nullptr;    // white where see-through; none when nothing is
+    RECT area = {};
+};
+void Prepare(const Buffer<uint8_t>& file, int16_t x, int16_t y, bool transparent, bool mirror,
+             const RECT& within, Prepared& out);
+void Draw(HDC dc, const Prepared& picture);
+void Forget(Prepared& picture);
 }  // namespace DIB
 
 // Copies bitmap resource name of the program into window at (x, y), at its own size.

@@ -71,7 +71,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     switch (message) {
         case WM_PAINT: onPaint(window); break;
         case WM_LBUTTONUP: onClick(wParam, lParam); break;
-        case WM_DESTROY: ending = true; PostQuitMessage(0); break;
+        case WM_DESTROY: ending = true; ForgetPictures(); PostQuitMessage(0); break;
         case WM_COMMAND: onCommand(window, wParam); return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);

@@ -34,3 +34,5 @@ void DrawBars(HWND window);
 
 // Draws creature num's picture into hDC, standing in the given frame.
 void LoadPic(int16_t num, FrameInside frame, bool mirror);
+// Lets go of the pictures LoadPic keeps between repaints.
+void ForgetPictures();

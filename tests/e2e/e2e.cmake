@@ -2,7 +2,8 @@
 add_executable(probe tests/e2e/probe.cpp)
 target_link_libraries(probe psapi)
 set(E2E_TESTS
-    screen_layout skip_shows_no_names pictures_placed edited_pictures_repaint opening_scene
+    screen_layout skip_shows_no_names pictures_placed edited_pictures_repaint
+    wider_window_shows_more_of_a_picture opening_scene
     close_gives_zero missing_database unreadable_database one_round click_edges queued_click player_wins
     opponent_wins menu_exit about_box help_call help_viewer exe_is_static old_versions
     match_lists match_keyboard_play match_cancel match_read_only)

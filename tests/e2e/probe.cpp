@@ -170,6 +170,13 @@ int main(int argc, char** argv) {
     } else if (!std::strcmp(what, "repaint") && argc > 2) {
         HWND w = (HWND)(UINT_PTR)std::strtoul(argv[2], NULL, 10);
         if (!InvalidateRect(w, NULL, TRUE) || !UpdateWindow(w)) return 1;
+    } else if (!std::strcmp(what, "grow") && argc > 4) {  // grow <hwnd> <dx> <dy>
+        HWND w = (HWND)(UINT_PTR)std::strtoul(argv[2], NULL, 10);
+        RECT r;
+        if (!GetWindowRect(w, &r)) return 1;
+        const int width = r.right - r.left + std::atoi(argv[3]);
+        const int height = r.bottom - r.top + std::atoi(argv[4]);
+        SetWindowPos(w, NULL, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     } else if (!std::strcmp(what, "post") && argc > 4) {
         PostMessageA((HWND)(UINT_PTR)std::strtoul(argv[2], NULL, 10),
                      (UINT)std::strtoul(argv[3], NULL, 0), (WPARAM)std::strtoul(argv[4], NULL, 0), 0);

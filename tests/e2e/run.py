@@ -27,14 +27,14 @@ def creature():
     return bmp(rows)
 
 
-def duel(name, *args, opp_damage=63, pictures=True, version=None, **settings):
+def duel(name, *args, opp_damage=63, pictures=True, opp_picture=None, version=None, **settings):
     g = Game(name)
     if version:
         g.report_version(version)
     g.write("master.dat", master(opp_damage))
     if pictures:
         g.write("1.bmp", creature())
-        g.write("2.bmp", creature())
+        g.write("2.bmp", opp_picture or creature())
     values = dict(You=1, Opp=2, TrainerYou=2, TrainerOpp=1, Move1=1, Move2=2, Move3=3,
                   OppMove1=11, OppMove2=12, OppMove3=13)
     values.update(settings)
@@ -173,6 +173,21 @@ def test_edited_pictures_repaint():
     os.remove(os.path.join(g.data, "2.bmp"))
     g.probe("repaint", g.hwnd)
     g.wait_shot("no opponent picture", lambda i: i.at(453, 150) == WHITE)
+    return g
+
+
+def test_wider_window_shows_more_of_a_picture():
+    """A picture wider than the window is cut at its edge; widening the window shows more."""
+    g = duel("wider_window_shows_more", opp_picture=bmp([[RED] * 400 for _ in range(60)]))
+    g.wait_text("Go! Fluff!")
+    g.idle()
+    # 400 wide, centred on the opponent's frame: columns 279..678, rows 120..179.
+    g.wait_shot("the opponent's picture", lambda i: i.at(300, 150) == RED)
+    expect("cut at the window's edge", g.client[2] < 660, True)
+    g.probe("grow", g.hwnd, 150, 0)
+    g.window()
+    image = g.wait_shot("the part the window had cut off", lambda i: i.at(660, 150) == RED)
+    expect("beyond the picture", image.at(690, 150), WHITE)
     return g
 
 
