@@ -26,15 +26,23 @@ struct Found {
     int32_t line;
     uint32_t value;
     bool own;
+    uint32_t check;  // the check that wrote it: one of an earlier check counts as nothing
 };
-Buffer<Found> found;  // 4 sections x 65536 numbers
+// 4 sections x 65536 numbers, kept from one check to the next (the fuzzer makes millions),
+// so that none has to clear 4 MB first.
+Buffer<Found> found;
+uint32_t checks;
 Buffer<char> pool;
 std::size_t poolUsed;
 Buffer<int16_t> own[4];  // the numbers keyed in their own section, in file order
 std::size_t ownCount[4];
 LineReader reader;
 
-Found& At(int section, int32_t n) { return found[std::size_t(section) * kNumbers + std::size_t(n + 32768)]; }
+Found& At(int section, int32_t n) {
+    Found& f = found[std::size_t(section) * kNumbers + std::size_t(n + 32768)];
+    if (f.check != checks) f = Found{0, 0, false, checks};
+    return f;
+}
 const char* ValueOf(const Found& f) { return f.value ? &pool[f.value - 1] : ""; }
 
 bool Remember(Found& f, long line, const char* value, bool ownSection) {
@@ -372,15 +380,17 @@ bool CheckDatabase(const CheckOptions& options, const SettingLines& settings) {
     long long size = FileLength(file);
     // Every record's value fits in the file's own bytes, four times over at most.
     std::size_t room = size > 0 ? std::size_t(size) * 4 + 16 : 16;
-    if (!found.reset(4 * kNumbers) || !pool.reset(room)) {
+    bool ready = (!found.empty() || found.reset(4 * kNumbers)) && pool.reset(room);
+    for (int s = 0; s < 4; s++) {
+        ready = ready && (!own[s].empty() || own[s].reset(kNumbers));
+        ownCount[s] = 0;
+    }
+    if (!ready) {
         CloseFile(file);
         return false;
     }
+    checks++;  // from 1: a zeroed entry belongs to no check
     poolUsed = 0;
-    for (int s = 0; s < 4; s++) {
-        own[s].reset(kNumbers);
-        ownCount[s] = 0;
-    }
     StartLines(reader, file);
     bool ok = Scan(options);
     CloseFile(file);

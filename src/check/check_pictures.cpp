@@ -165,7 +165,7 @@ void CheckPicture(const char* file, Use use, bool needed) {
         Say(Severity::Error, file, "so big that its place lies outside the screen: nothing is drawn");
         return;
     }
-    if (seenCount == 0 && !seen.reset(kMaxSeen)) return;
+    if (seen.empty() && !seen.reset(kMaxSeen)) return;
     if (seenCount == kMaxSeen) return;
     Seen& v = seen[seenCount++];
     v.file = file;

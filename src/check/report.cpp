@@ -65,7 +65,7 @@ Place PlaceOf(const char* file, long line) {
 
 void Report(Severity severity, const char* place, const char* sentence) {
     (severity == Severity::Error ? errors : warnings)++;
-    if (kept == 0 && !findings.reset(kMaxFindings)) return;
+    if (findings.empty() && !findings.reset(kMaxFindings)) return;
     if (kept == kMaxFindings) return;
     Finding& f = findings[kept++];
     f.severity = severity;
