@@ -20,10 +20,6 @@ struct Kept {
 };
 Kept kept[2];  // the player's frame, the opponent's
 
-bool SameRect(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
 }  // namespace
 
 void LoadPic(int16_t num, FrameInside frame, bool mirror) {
@@ -35,7 +31,7 @@ void LoadPic(int16_t num, FrameInside frame, bool mirror) {
     RECT within = {};
     GetClientRect(WindowFromDC(hDC), &within);
     if (!stamp.same(k.stamp) || k.name != name.str() || k.mirror != mirror ||
-        !SameRect(k.within, within)) {
+        !EqualRect(&k.within, &within)) {
         k.stamp = FileStamp();
         DIB::Forget(k.picture);
         Buffer<uint8_t> file;
