@@ -4,11 +4,12 @@
 #   HLP      path of quanhelp.hlp
 #   WINEPREFIX, DISPLAY   an existing prefix and a running X server
 #   OUT_DIR  optional: where help.png is saved
-#   TIMEOUT  optional: seconds to wait for the window (default 20)
+#   TIMEOUT  optional: seconds to wait for the window (default 60: a busy machine has
+#            once taken over 20 s to start Wine's viewer)
 set -u
 
 title='Morvit Quandor Vorrak Help'
-timeout=${TIMEOUT:-20}
+timeout=${TIMEOUT:-60}
 
 fail() { echo "help_viewer: FAIL: $*" >&2; exit 1; }
 
@@ -52,7 +53,8 @@ deadline=$((SECONDS + timeout))
 window=
 while [ -z "$window" ]; do
     check_no_error_box
-    [ $SECONDS -lt $deadline ] || fail "no window named '$title' within ${timeout}s"
+    [ $SECONDS -lt $deadline ] ||
+        fail "no window named '$title' within ${timeout}s; the viewer's output: $(tail -5 "$log")"
     window=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -1)
     [ -n "$window" ] || sleep 0.2
 done
