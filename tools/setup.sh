@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs what building, playing and testing need, only when it is missing.
+# Sourced, it only defines install_packages, which every script that installs goes through.
 set -euo pipefail
 
 packages=(cmake make ninja-build g++ clang libclang-rt-14-dev
@@ -9,14 +10,39 @@ packages=(cmake make ninja-build g++ clang libclang-rt-14-dev
 
 sudo_() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# install_packages PACKAGE...: installs those not installed yet.
+# A mirror in the middle of a sync can serve the security suite's index of one architecture
+# out of step with its release file. Then the i386 twins of the amd64 packages, whose newest
+# versions come from that suite, can't be had at the same versions, and the install fails.
+# The retry pins the security suite below the main suite, for that one call only.
+install_packages() {
+  local missing=() p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
 
-echo "setup: installing ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-dpkg --print-foreign-architectures | grep -qx i386 || sudo_ dpkg --add-architecture i386
-sudo_ apt-get update -qq
-sudo_ apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  echo "setup: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  if [[ " ${missing[*]}" == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    sudo_ dpkg --add-architecture i386
+  fi
+  sudo_ apt-get update -qq >/dev/null 2>&1 ||
+    echo "setup: some package indexes failed to download; going on with those there are"
+
+  local log pins status=0
+  log=$(mktemp)
+  sudo_ apt-get install -y -qq --no-install-recommends "${missing[@]}" >"$log" 2>&1 && { rm -f "$log"; return 0; }
+
+  echo "setup: the install failed; trying again with the security suite pinned below the main suite"
+  pins=$(mktemp -d)
+  printf 'Package: *\nPin: release l=Debian-Security\nPin-Priority: 100\n' >"$pins/security-low"
+  sudo_ apt-get -o Dir::Etc::PreferencesParts="$pins" install -y -qq --no-install-recommends \
+    "${missing[@]}" >"$log" 2>&1 || status=$?
+  rm -rf "$pins"
+  [ "$status" -eq 0 ] || cat "$log" >&2
+  rm -f "$log"
+  return "$status"
+}
+
+if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then install_packages "${packages[@]}"; fi
