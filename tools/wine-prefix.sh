@@ -7,7 +7,7 @@ exec 9>"$prefix.lock"
 flock 9
 [ -f "$prefix/.vorrak-ready" ] && exit 0
 
-export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES=winemenubuilder.exe=d
+export WINEPREFIX="$prefix" WINEARCH=${WINEARCH:-win32} WINEDEBUG=-all WINEDLLOVERRIDES=winemenubuilder.exe=d
 rm -rf "$prefix"
 wine wineboot --init >"$prefix.log" 2>&1 </dev/null
 wineserver -w

@@ -2,6 +2,7 @@
 
 Every wait is for a condition with a deadline; nothing sleeps a fixed time as its check.
 """
+import contextlib
 import os
 import re
 import shutil
@@ -16,6 +17,12 @@ PREFIX = os.environ.get("VORRAK_E2E_PREFIX", os.path.join(BUILD, "wineprefix-e2e
 EXE = os.path.join(BUILD, "vorrak.exe")
 PROBE = os.path.join(BUILD, "probe.exe")
 
+# The 64-bit build of the same programs, for machines that can't run 32-bit code.
+if os.environ.get("VORRAK_WINE64"):
+    os.environ["PATH"] = os.path.join(ROOT, "tools", "wine64") + os.pathsep + os.environ["PATH"]
+    os.environ["WINEARCH"] = "win64"
+WINEARCH = os.environ.get("WINEARCH", "win32")
+
 RELAYED = ["TextOutA", "MessageBoxA", "WinHelpA", "DestroyWindow", "PostQuitMessage",
            "SetDIBitsToDevice", "Rectangle", "DialogBoxParamA", "EndDialog", "FillRgn"]
 
@@ -25,7 +32,7 @@ class Failure(AssertionError):
 
 
 def wine_env(display, relay=False):
-    env = dict(os.environ, WINEPREFIX=PREFIX, WINEARCH="win32", DISPLAY=display,
+    env = dict(os.environ, WINEPREFIX=PREFIX, WINEARCH=WINEARCH, DISPLAY=display,
                WINEDLLOVERRIDES="winemenubuilder.exe=d")
     env["WINEDEBUG"] = "+timestamp,+relay" if relay else "-all"
     return env
@@ -44,9 +51,30 @@ def prepare_prefix():
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     reg("delete", key, "/v", "RelayFromExclude", "/f")
     reg("add", key, "/v", "RelayFromInclude", "/d", "vorrak.exe", "/f")
-    reg("add", key, "/v", "RelayInclude", "/d", ";".join(RELAYED), "/f")
-    subprocess.run(["wineserver", "-w"], env=env)
+    relay_only(RELAYED)
     open(marker, "w").close()
+
+
+def relay_only(names, wait=True):
+    """Has the relay trace log only these functions, or whole DLLs as "gdi32.*"; a running
+    server takes the change at once, and waiting would wait for a persistent one."""
+    env = wine_env(":0")
+    subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\Debug", "/v", "RelayInclude",
+                    "/d", ";".join(names), "/f"], env=env, stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    if wait:
+        subprocess.run(["wineserver", "-w"], env=env)
+
+
+@contextlib.contextmanager
+def whole_relay():
+    """Every GDI and USER call of the game in the trace, for the length of the block."""
+    prepare_prefix()
+    relay_only(["gdi32.*", "user32.*"])
+    try:
+        yield
+    finally:
+        relay_only(RELAYED, wait=False)
 
 
 class Display:

@@ -4,8 +4,9 @@ import os
 import re
 import subprocess
 import sys
+import time
 
-from harness import BUILD, EXE, PREFIX, ROOT, Failure, Game, bmp, windows_path
+from harness import BUILD, EXE, PREFIX, ROOT, Failure, Game, bmp, whole_relay, windows_path
 
 BLACK, WHITE, GREEN = (0, 0, 0), (255, 255, 255), (0, 255, 0)
 RED, BLUE, NEAR_WHITE = (200, 0, 0), (0, 0, 200), (255, 255, 254)
@@ -330,6 +331,91 @@ def test_opponent_wins():
     g.wait_text("Rex won!")
     expect("exit code", g.exit_code(), 0)
     expect("moves", [m[1] for m in messages(g)][0], "Fluff used Swipe Low!")
+    return g
+
+
+# --- the golden trace ---------------------------------------------------------------------
+
+GOLDEN = os.path.join(ROOT, "tests", "e2e", "golden_duel.trace")
+# The message loop and the pauses' waits follow the clock and the mouse, not the duel.
+UNTRACED = {"GetMessageA", "TranslateMessage", "DispatchMessageA", "DefWindowProcA",
+            "MsgWaitForMultipleObjects"}
+# Arguments that are handles or addresses, by position: they differ from run to run.
+HANDLES = {
+    "BeginPaint": (0, 1), "EndPaint": (0, 1), "GetDC": (0,), "ReleaseDC": (0, 1),
+    "SelectObject": (0, 1), "SetBkMode": (0,), "TextOutA": (0, 3), "Rectangle": (0,),
+    "DeleteObject": (0,), "FillRgn": (0, 1, 2), "MessageBoxA": (0, 1, 2), "DestroyWindow": (0,),
+    "GetClientRect": (0, 1), "WindowFromDC": (0,), "EqualRect": (0, 1),
+    "CreateDIBSection": (0, 1, 3, 4), "CreateCompatibleDC": (0,), "BitBlt": (0, 5),
+    "SetTextColor": (0,), "SetBkColor": (0,), "DeleteDC": (0,), "GetClipBox": (0, 1),
+    "SetDIBitsToDevice": (0, 9, 10), "StretchDIBits": (0, 9, 10), "UpdateWindow": (0,),
+    "ShowWindow": (0,), "RegisterClassA": (0,), "LoadIconA": (0, 1), "LoadCursorA": (0,),
+    "LoadStringA": (0, 2), "CreateWindowExA": (1, 2, 8, 9, 10, 11), "ClientToScreen": (0, 1),
+    "GetWindowRect": (0, 1), "SetWindowPos": (0, 1), "ValidateRect": (0, 1),
+    "CreateFontA": (13,),
+}
+
+
+def golden_calls(g):
+    """The game's own GDI and USER calls, one per line, handles and addresses masked."""
+    out = []
+    for c in g.calls():
+        if c.name in UNTRACED:
+            continue
+        args = [a.strip() for a in re.findall(r'(?:[^,"]|"(?:[^"\\]|\\.)*")+', c.args)]
+        handles = HANDLES.get(c.name, ())
+        for i, a in enumerate(args):
+            m = re.match(r"([0-9a-f]+)(.*)", a)
+            if m:  # a 64-bit trace shows what lies above a 32-bit argument too
+                number = "h" if i in handles else f"{int(m.group(1), 16) & 0xFFFFFFFF:08x}"
+                args[i] = number + m.group(2)
+        out.append(f"{c.name}({','.join(args)})")
+    return out
+
+
+def wait_count(g, text, n, ms=10000):
+    deadline = time.time() + ms / 1000
+    while sum(t == text for _, t in messages(g)) < n:
+        if time.time() > deadline:
+            raise Failure(f"{text!r} not drawn {n} times: {messages(g)}")
+        time.sleep(0.05)
+
+
+def test_golden_trace():
+    """Every GDI and USER call of a scripted duel, opening included, as the program made them
+    when its duel was first split from its screen."""
+    g = Game("golden_trace")
+    g.write("master.dat", "[Moves]\r\n1=Jab\r\n2=Swipe Low\r\n3=Tackle Hard\r\n11=Zap\r\n"
+            "[Trainers]\r\n1=Rex\r\n2=Mara\r\n[Names]\r\n001 Fluff\r\n002 Spark\r\n"
+            "[Damage]\r\n1=40\r\n2=0\r\n3=150\r\n11=30\r\n")
+    g.write("1.bmp", creature())
+    g.write("2.bmp", bmp([[BLUE] * 57 for _ in range(41)]))
+    g.write("t1.bmp", bmp([[(0, 120, 0)] * 100 for _ in range(80)]))
+    g.write("back2.bmp", creature())
+    g.settings(You=1, Opp=2, TrainerYou=2, TrainerOpp=1, Move1=1, Move2=2, Move3=3,
+               OppMove1=11, OppMove2=11, OppMove3=11)
+    with whole_relay():
+        g.start()
+        g.window()
+        g.wait_text("Go! Fluff!")
+        g.idle()
+        g.probe("repaint", g.hwnd)
+        for turn in range(1, 4):
+            g.idle()
+            g.click(205, 304)
+            wait_count(g, "Fluff used Jab!", turn)
+        expect("exit code", g.exit_code(), 0)
+    seen = golden_calls(g)
+    if os.environ.get("VORRAK_RECORD_GOLDEN"):
+        with open(GOLDEN, "w") as f:
+            f.write("\n".join(seen) + "\n")
+        return g
+    with open(GOLDEN) as f:
+        wanted = f.read().splitlines()
+    for i, (a, b) in enumerate(zip(seen, wanted)):
+        if a != b:
+            raise Failure(f"call {i + 1}: expected {b}, saw {a}")
+    expect("number of calls", len(seen), len(wanted))
     return g
 
 
