@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Turns text pixel maps into 24-bit BMP pictures and 16-colour icons.
+"""Turns text pixel maps into 24-bit BMP pictures, 16-colour icons and the
+game's font table.
 
 A pixel map reads, top to bottom:
 
@@ -17,6 +18,7 @@ so no palette entry may use FFFFFF in a picture.
 Usage:
     pixmap.py bmp SRC.txt OUT.bmp
     pixmap.py ico SRC16.txt SRC32.txt OUT.ico
+    pixmap.py font SRC.txt OUT.cpp
 """
 import re
 import struct
@@ -25,6 +27,12 @@ import sys
 CLEAR = "."
 WHITE = (255, 255, 255)
 MAX_SIDE = 1024
+
+# The font map holds characters 32..126 in code order, 16 cells of 8 x 10 to a
+# row, so six rows with the last cell empty.
+FONT_FIRST, FONT_COUNT, FONT_PER_ROW = 32, 95, 16
+FONT_CELL_W, FONT_CELL_H = 8, 10
+FONT_SIZE = (FONT_PER_ROW * FONT_CELL_W, 6 * FONT_CELL_H)
 
 # The standard 16-colour VGA palette: icons may only use these.
 VGA = [
@@ -188,6 +196,32 @@ def _pack(values, bits, stride):
     return out
 
 
+def font_source(image):
+    if (image.width, image.height) != FONT_SIZE:
+        raise PixmapError("font map must be %d x %d, got %d x %d"
+                          % (FONT_SIZE + (image.width, image.height)))
+    inks = {p for row in image.rows for p in row} - {None, WHITE}
+    if len(inks) > 1:
+        raise PixmapError(f"font map has {len(inks)} ink colours; it may have only one")
+    lines = ["// Made by tools/pixmap.py from content/font.txt: do not edit.",
+             f"extern const unsigned char kFontRows[{FONT_COUNT}][{FONT_CELL_H}] = {{"]
+    for index in range(FONT_COUNT):
+        left = index % FONT_PER_ROW * FONT_CELL_W
+        top = index // FONT_PER_ROW * FONT_CELL_H
+        rows = []
+        for row in image.rows[top:top + FONT_CELL_H]:
+            bits = [0 if p in (None, WHITE) else 1 for p in row[left:left + FONT_CELL_W]]
+            rows.append("0x%02X" % _pack(bits, 1, 1)[0])
+        lines.append(f"    {{{', '.join(rows)}}},  // {_char_literal(FONT_FIRST + index)}")
+    return "\n".join(lines + ["};", ""])
+
+
+def _char_literal(code):
+    """Quoted so that '\\' cannot end a comment line and splice the next one."""
+    ch = chr(code)
+    return "'\\%s'" % ch if ch in "\\'" else f"'{ch}'"
+
+
 def _load(path):
     try:
         with open(path, encoding="ascii") as f:
@@ -210,6 +244,11 @@ def main(argv):
                 raise PixmapError(f"icon image must be {side} x {side}, "
                                   f"got {image.width} x {image.height}")
         result = ico_bytes([small, large])
+    elif len(argv) == 3 and argv[0] == "font":
+        try:
+            result = font_source(_load(argv[1])).encode("ascii")
+        except PixmapError as e:
+            raise PixmapError(f"{argv[1]}: {e}")
     else:
         print(__doc__.split("Usage:")[1].rstrip(), file=sys.stderr)
         return 1

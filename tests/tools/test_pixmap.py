@@ -1,5 +1,6 @@
-"""Tests for tools/pixmap.py: BMP and ICO layout and input validation."""
+"""Tests for tools/pixmap.py: BMP, ICO and font layout and input validation."""
 import os
+import re
 import struct
 import subprocess
 import sys
@@ -123,6 +124,27 @@ class IcoTest(unittest.TestCase):
         image = pixmap.parse(source(["k"], palette="k = 123456\n"))
         with self.assertRaises(pixmap.PixmapError):
             pixmap.ico_bytes([image])
+
+
+class FontTest(unittest.TestCase):
+    # (x, y) of an inked pixel, the character whose cell holds it, its row, that row's byte
+    PIXELS = [((0, 0), " ", 0, 0x80), ((7, 9), " ", 9, 0x01), ((9, 0), "!", 0, 0x40),
+              ((10, 24), "A", 4, 0x20), ((113, 59), "~", 9, 0x40)]
+
+    def test_cells_become_bytes_and_odd_maps_are_refused(self):
+        grid = [["."] * 128 for _ in range(60)]
+        for (x, y), *_ in self.PIXELS + [((127, 59), None, 0, 0)]:  # the unused last cell
+            grid[y][x] = "k"
+        text = pixmap.font_source(pixmap.parse(source(["".join(r) for r in grid])))
+        values = [int(v, 16) for v in re.findall(r"0x([0-9A-F]{2})", text)]
+        self.assertEqual(len(values), 95 * 10)
+        expected = [0] * len(values)
+        for _, char, row, byte in self.PIXELS:
+            expected[(ord(char) - 32) * 10 + row] = byte
+        self.assertEqual(values, expected)
+        for name, rows in (("short", ["." * 128] * 59), ("two inks", ["kr" + "." * 126] * 60)):
+            with self.subTest(name), self.assertRaises(pixmap.PixmapError):
+                pixmap.font_source(pixmap.parse(source(rows)))
 
 
 class ShippedArtTest(unittest.TestCase):
