@@ -6,11 +6,11 @@ add_library(native_platform STATIC src/data/files_posix.cpp tests/unit/fake_plat
 target_link_libraries(native_platform PUBLIC vorrak_core)
 
 add_executable(vorcheck ${VORCHECK_SOURCES} src/check/platform_posix.cpp src/data/files_posix.cpp)
-target_link_libraries(vorcheck vorrak_core)
+target_link_libraries(vorcheck vorrak_pixels)
 
 include(tests/unit/tests.cmake)
 add_executable(unit_tests ${UNIT_TESTS})
-target_link_libraries(unit_tests native_platform gtest_main)
+target_link_libraries(unit_tests native_platform vorrak_pixels gtest_main)
 gtest_discover_tests(unit_tests TEST_PREFIX unit. DISCOVERY_MODE PRE_TEST)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 add_test(NAME check.native COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/check/check_test.py

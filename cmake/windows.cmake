@@ -9,7 +9,7 @@ if(VORRAK_MINGW_THREADS STREQUAL "posix")
     include(tests/unit/tests.cmake)
     add_executable(unit_tests ${UNIT_TESTS} tests/unit/fake_platform.cpp
         src/data/files_win.cpp)
-    target_link_libraries(unit_tests vorrak_core gtest_main)
+    target_link_libraries(unit_tests vorrak_pixels gtest_main)
     set_property(TARGET unit_tests PROPERTY CROSSCOMPILING_EMULATOR ${WINE_RUN})
     gtest_discover_tests(unit_tests TEST_PREFIX wine.unit. DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 300
@@ -39,21 +39,21 @@ function(vorrak_lean target)
     target_link_options(${target} PRIVATE -s)
 endfunction()
 target_compile_options(vorrak_core PRIVATE -fno-exceptions -fno-rtti)
+target_compile_options(vorrak_pixels PRIVATE -fno-exceptions -fno-rtti)
 
-# The Win32 layer over the core: window, GDI, files, ticks. Everything but the entry point,
+# The Win32 layer over the core: window, the duel's screen through GDI, files, ticks. Everything but the entry point,
 # so that the benchmarks can drive the real drawing code.
 set(GAME_SOURCES
     src/shell/commands.cpp src/shell/handles.cpp src/shell/platform_win.cpp
-    src/data/files_win.cpp src/data/wide_scan_win.cpp src/data/pictures.cpp
-    src/duel/opening.cpp src/duel/turns.cpp src/duel/pacing.cpp src/duel/ending.cpp
-    src/gfx/dib.cpp src/gfx/paint.cpp)
+    src/shell/screen_win.cpp src/shell/pictures_win.cpp
+    src/data/files_win.cpp src/data/wide_scan_win.cpp src/gfx/dib.cpp)
 add_executable(vorrak WIN32 src/shell/main.cpp ${GAME_SOURCES} ${RES}/vorrak.rc)
 target_link_libraries(vorrak vorrak_core gdi32 user32 kernel32)
 vorrak_lean(vorrak)
 
 add_executable(vorcheck ${VORCHECK_SOURCES} src/check/platform_win.cpp src/data/files_win.cpp
     src/data/wide_scan_win.cpp)
-target_link_libraries(vorcheck vorrak_core kernel32)
+target_link_libraries(vorcheck vorrak_pixels kernel32)
 vorrak_lean(vorcheck)
 
 # The match dialog: the settings file written for a chosen match, then the game started.

@@ -38,3 +38,7 @@ void PrintPicturesJson();
 // The records the database pass read, for the picture pass: creature and trainer numbers.
 int RecordCount(int section);
 int16_t RecordNumber(int section, int i);
+
+// Writes the duel screen as the game shows it once the opening is over, for the match the
+// settings name, into a 24-bit bitmap file. False when the file can't be written.
+bool WriteDuelScreen(const char* file);

@@ -6,15 +6,20 @@
 #include "check/check.h"
 #include "check/report.h"
 #include "duel/platform.h"
+#include "duel/screen.h"
 #include "duel/state.h"
 
 namespace {
 
 const char kUsage[] =
-    "usage: vorcheck [--ini FILE] [--all] [--json] [DATA_DIR]\n"
+    "usage: vorcheck [--ini FILE] [--all] [--json] [--screen FILE.bmp] [DATA_DIR]\n"
     "  --ini FILE  the settings file (default: vorrak.ini in the Windows directory)\n"
     "  --all       check every record and picture, not only those the settings name\n"
     "  --json      print the findings and the records read as JSON\n"
+    "  --screen FILE.bmp\n"
+    "              also draw the duel screen of the settings' match, as the game shows\n"
+    "              it once the opening is over, into a 593 x 433 bitmap (its text in\n"
+    "              a pixel font of its own, not the game's)\n"
     "  DATA_DIR    the data folder (default: the settings' Path)\n"
     "Exit code: 0 without errors, 1 with errors, 2 when the files can't be read.\n";
 
@@ -58,20 +63,25 @@ void PrintSettingsJson(const SettingLines& lines) {
 
 }  // namespace
 
-// The game's platform services, as far as its reader asks for them.
-uint32_t TickCount() { return 0; }
+// The game's platform services, as far as its reader and its screen ask for them. The
+// screen is drawn without waiting: a pause only moves the clock on.
+static uint32_t ticks;
+uint32_t TickCount() { return ticks; }
+void Pause(uint32_t ms) { ticks += ms; }
 void Message(const char* text) { Complain(text); }
-void CloseMainWindow() {}
+void CloseMainWindow() { ending = true; }
 
 int main(int argc, char** argv) {
     StartPlatform();
     CheckOptions options;
     const char* ini = nullptr;
     const char* dataDir = nullptr;
+    const char* screen = nullptr;
     for (int i = 1; i < argc; i++) {
         if (!std::strcmp(argv[i], "--all")) options.all = true;
         else if (!std::strcmp(argv[i], "--json")) options.json = true;
         else if (!std::strcmp(argv[i], "--ini") && i + 1 < argc) ini = argv[++i];
+        else if (!std::strcmp(argv[i], "--screen") && i + 1 < argc) screen = argv[++i];
         else if (argv[i][0] != '-' && !dataDir) dataDir = argv[i];
         else {
             std::fputs(kUsage, stderr);
@@ -115,6 +125,10 @@ int main(int argc, char** argv) {
         Report(Severity::Error, "master.dat", s);
     }
 
+    // Drawn after the checks, so that what it looked up shows in no finding twice.
+    const bool drawn = !screen || (readable && WriteDuelScreen(screen));
+    if (!drawn) Complain("can't draw the duel screen into ", screen);
+
     if (options.json) {
         Print("{");
         PrintSettingsJson(settings);
@@ -145,5 +159,5 @@ int main(int argc, char** argv) {
         Print(" moves\n");
     }
     std::fflush(stdout);
-    return !readable ? 2 : ErrorCount() ? 1 : 0;
+    return !readable || !drawn ? 2 : ErrorCount() ? 1 : 0;
 }

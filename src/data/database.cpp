@@ -4,7 +4,7 @@
 #include "data/files.h"
 #include "data/number.h"
 #include "data/records.h"
-#include "duel/platform.h"
+#include "duel/screen.h"
 #include "duel/state.h"
 
 static const char kNotFound[] = "Not found.";

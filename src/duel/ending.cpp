@@ -1,9 +1,10 @@
 // The end of the duel: announce the winner, pause, close the window.
 #include "data/database.h"
+#include "duel/duel.h"
+#include "duel/screen.h"
 #include "duel/state.h"
-#include "shell/win.h"
 
-static void Finish(HWND window, bool playerLost) {
+static void Finish(bool playerLost) {
     Wait(500);
     if (playerLost) {
         GetTrainer(oppTNum, msg);
@@ -11,15 +12,13 @@ static void Finish(HWND window, bool playerLost) {
     } else {
         msg = "You won again!";
     }
-    UpdateMessage(window);
+    UpdateMessage();
     Wait(2000);
-    ending = true;
-    dummy = DestroyWindow(window);
-    PostQuitMessage(0);
+    CloseMainWindow();
 }
 
-void CheckEnd(HWND window) {
+void CheckEnd() {
     if (ending) return;
-    if (youHP == 0) Finish(window, true);
-    if (oppHP == 0 && !ending) Finish(window, false);
+    if (youHP == 0) Finish(true);
+    if (oppHP == 0 && !ending) Finish(false);
 }

@@ -1,53 +1,38 @@
 // The duel's opening scene: the trainers, the challenge, and both creatures sent out.
 #include "data/database.h"
-#include "data/files.h"
 #include "data/picture_name.h"
+#include "duel/duel.h"
+#include "duel/layout.h"
 #include "duel/state.h"
-#include "gfx/bitmap.h"
-#include "gfx/dib.h"
-#include "gfx/places.h"
-#include "shell/win.h"
 
 namespace {
 
 const char kNameFill[] = "                   ";  // 19 blanks cover the trainer's longer name
 
-// Draws the trainer picture named in s: the opponent's centred in its frame, the
-// player's at the left of its frame, both standing on the frame's bottom line.
-void DrawTrainer(bool opponent) {
-    if (!FileExists(s)) return;
-    Buffer<uint8_t> file;  // read once: for its size and for its pixels
-    if (!ReadWholeFile(s, file, kMaxPictureBytes)) return;
-    BITMAPINFOHEADER info;
-    DIB::GetInfoFrom(file, info);
-    int16_t x, y;
-    if (TrainerPlace(info.biWidth, info.biHeight, opponent, x, y))
-        DIB::DispBmpFrom(hDC, file, x, y, true, false);
-}
+// The opening draws straight onto the window, in the default opaque text.
+void Say(Point at, const char* text) { ShowText(at.x, at.y, text, true); }
 
-void Say(int x, int y, const char* text) { TextOutA(hDC, x, y, text, lstrlenA(text)); }
+void Clear(const Box& b) { ShowFrame(b.left, b.top, b.right, b.bottom); }
 
 }  // namespace
 
-void onCreate(HWND window) {
+void onCreate() {
     if (ending) return;
-    hDC = GetDC(window);
-    HFONT nameFont = MakeDuelFont();
-    HGDIOBJ oldFont = SelectObject(hDC, nameFont);
+    BeginDrawing();
     Text<255> line;
 
     GetTrainer(oppTNum, line);
-    if (!ending) Say(450, 10, line);
+    if (!ending) Say(kOppName, line);
     GetTrainer(youTNum, line);
-    if (!ending) Say(10, 250, line);
+    if (!ending) Say(kYouName, line);
     GetTrainer(oppTNum, msg);
     msg += " wants to fight!";
-    UpdateMessage(window);
+    UpdateMessage();
     if (!ending) {
         PictureName(s, "back", youTNum);
-        DrawTrainer(false);
+        ShowPicture(s, Stand::YourTrainer, false);
         PictureName(s, "t", oppTNum);
-        DrawTrainer(true);
+        ShowPicture(s, Stand::OppTrainer, false);
     }
     Wait(1500);
 
@@ -58,12 +43,12 @@ void onCreate(HWND window) {
     if (!ending) {
         line = opp;
         line += kNameFill;
-        Say(450, 10, line);
+        Say(kOppName, line);
     }
-    UpdateMessage(window);
+    UpdateMessage();
     if (!ending) {
-        Rectangle(hDC, 405, 40, 552, 180);
-        LoadPic(oppNum, kOppCreature, false);
+        Clear(kOppPictureFrame);
+        LoadPic(oppNum, Stand::OppCreature, false);
     }
     Wait(1500);
 
@@ -71,16 +56,14 @@ void onCreate(HWND window) {
     msg += you;
     msg += "!";
     msgOld = msg;
-    UpdateMessage(window);
+    UpdateMessage();
     if (!ending) {
         line = you;
         line += kNameFill;
-        Say(10, 250, line);
+        Say(kYouName, line);
         showPics = true;
-        Rectangle(hDC, 10, 280, 157, 420);
-        LoadPic(youNum, kYourCreature, true);
+        Clear(kYouPictureFrame);
+        LoadPic(youNum, Stand::YourCreature, true);
     }
-    SelectObject(hDC, oldFont);
-    DeleteObject(nameFont);
-    ReleaseDC(window, hDC);
+    EndDrawing();
 }

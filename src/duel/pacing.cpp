@@ -1,32 +1,24 @@
 // The message line drawn at once, and the pauses between the duel's events.
+#include "duel/duel.h"
+#include "duel/layout.h"
 #include "duel/rules.h"
 #include "duel/state.h"
-#include "shell/win.h"
 
 static const char kBlanks32[] = "                                ";
 
-void UpdateMessage(HWND window) {
+void UpdateMessage() {
     if (ending) return;
-    HDC dc = GetDC(window);
-    HFONT lineFont = MakeDuelFont();
-    HGDIOBJ old = SelectObject(dc, lineFont);
+    BeginDrawing();
     msg += kBlanks32;  // opaque blanks cover what a longer message left behind
-    TextOutA(dc, 200, 400, msg, lstrlenA(msg));
-    SelectObject(dc, old);
-    DeleteObject(lineFont);
-    ReleaseDC(window, dc);
+    ShowText(kMessageLine.x, kMessageLine.y, msg, true);
+    EndDrawing();
 }
 
-// Handles no window messages, so nothing reacts during a pause; it sleeps in short
-// slices rather than spinning, which also lets the screen show what was just drawn.
-void Wait(DWORD ms) {
+// Nothing reacts during a pause. The platform is asked to pause for all the time left,
+// and asked again only when the tick count says it woke early.
+void Wait(uint32_t ms) {
     if (ending) return;
-    const DWORD start = GetTickCount();
-    for (;;) {
-        DWORD now = GetTickCount();
-        if (TimeIsUp(start, now, ms)) return;
-        DWORD left = ms - (now - start);
-        DWORD slice = left < 10 ? left : 10;
-        MsgWaitForMultipleObjects(0, NULL, FALSE, slice, 0);
-    }
+    const uint32_t start = TickCount();
+    for (uint32_t now = start; !TimeIsUp(start, now, ms); now = TickCount())
+        Pause(ms - (now - start));
 }

@@ -1,7 +1,7 @@
 // Duel rules that are pure arithmetic and text.
 #include "duel/rules.h"
 #include <cstring>
-#include "duel/platform.h"
+#include "duel/screen.h"
 
 int16_t RandomFromTicks(int32_t ticks, int16_t n) {
     if (n < 1) return 1;

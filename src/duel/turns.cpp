@@ -1,9 +1,8 @@
 // The player's turn, started by a click on a move name, and the opponent's answer.
-#include <windowsx.h>
 #include "data/database.h"
+#include "duel/duel.h"
 #include "duel/rules.h"
 #include "duel/state.h"
-#include "shell/win.h"
 
 static const char* MoveName(const moves& m, int k) {
     return k == 1 ? m.moveA.str() : k == 2 ? m.moveB.str() : m.moveC.str();
@@ -18,19 +17,18 @@ void OppGo() {
     int k = Random(3);
     ComposeUsed(opp, MoveName(oppMove, k));
     youHP = ApplyDamage(youHP, GetDamage(MoveNumber(oppMove, k)));
-    onPaint(hWnd);
+    onPaint();
     Wait(1000);
     canClick = true;
 }
 
-void onClick(WPARAM, LPARAM lParam) {
-    int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+void onClick(int x, int y) {
     if (!canClick || ending) return;
     int k = ClickedMove(x, y, youMove);
     if (k == 0) return;
     ComposeUsed(you, MoveName(youMove, k));
     oppHP = ApplyDamage(oppHP, GetDamage(MoveNumber(youMove, k)));
-    onPaint(hWnd);
+    onPaint();
     // A deciding blow has closed the window: the rest of the turn would show nothing.
     if (ending) return;
     Wait(1000);

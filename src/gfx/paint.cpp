@@ -1,96 +1,52 @@
 // The duel screen: names, moves, message line, frames, pictures and hit-point bars.
+#include "duel/duel.h"
+#include "duel/layout.h"
 #include "duel/rules.h"
 #include "duel/state.h"
-#include "shell/win.h"
 
 namespace {
 
-struct Frame {
-    int left, top, right, bottom;
-};
+const Box kFrames[] = {kOppHPFrame, kOppPictureFrame, kYouHPFrame, kYouPictureFrame};
 
-// Hit-point frames 102 x 10, picture frames 147 x 140; their insides hold bars and pictures.
-const Frame kFrames[] = {
-    {450, 25, 552, 35},   // opponent's hit points
-    {405, 40, 552, 180},  // opponent's picture
-    {10, 265, 112, 275},  // player's hit points
-    {10, 280, 157, 420},  // player's picture
-};
+// The painting's text leaves what lies behind it.
+void Say(Point at, const char* text) { ShowText(at.x, at.y, text, false); }
 
-struct Bar {
-    int left, top, bottom;
-};
-const Bar kOppBar = {451, 26, 34};
-const Bar kYouBar = {11, 266, 274};
-
-const COLORREF kBarBack = 0x00FFFFFF;
-const COLORREF kBarFill = 0x0000FF00;
-
-void Say(HDC dc, int x, int y, const char* text) {
-    TextOutA(dc, x, y, text, lstrlenA(text));
-}
-
-// Fills both bars to the given lengths with one brush.
-void FillBars(COLORREF colour, int youLength, int oppLength) {
-    oppHPrng = CreateRectRgn(kOppBar.left, kOppBar.top, kOppBar.left + oppLength, kOppBar.bottom);
-    youHPrng = CreateRectRgn(kYouBar.left, kYouBar.top, kYouBar.left + youLength, kYouBar.bottom);
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRgn(hDC, youHPrng, brush);
-    FillRgn(hDC, oppHPrng, brush);
-    DeleteObject(brush);
-    DeleteObject(oppHPrng);
-    DeleteObject(youHPrng);
+Bar Filled(Bar bar, int length) {
+    bar.length = length;
+    return bar;
 }
 
 }  // namespace
 
-HFONT MakeDuelFont() {
-    return CreateFontA(10, 10, 0, 0, 100, FALSE, FALSE, FALSE, 0, 0, 0, 0, 0, "Morvit");
-}
-
-void DrawFrames(HDC dc) {
-    for (const Frame& f : kFrames) Rectangle(dc, f.left, f.top, f.right, f.bottom);
-}
-
-void DrawBars(HWND window) {
-    hDC = GetDC(window);
-    FillBars(kBarBack, BarLength(youMaxHP, youMaxHP), BarLength(oppMaxHP, oppMaxHP));
-    FillBars(kBarFill, BarLength(youHP, youMaxHP), BarLength(oppHP, oppMaxHP));
-    ReleaseDC(window, hDC);
-}
-
-void onPaint(HWND window) {
-    if (ending) {  // the program is closing: nothing more is drawn
-        ValidateRect(window, NULL);
-        return;
-    }
-    PAINTSTRUCT ps;
-    hDC = BeginPaint(window, &ps);
-    font = MakeDuelFont();
-    HGDIOBJ oldFont = SelectObject(hDC, font);
-    SetBkMode(hDC, TRANSPARENT);
+void onPaint() {
+    if (ending) return;  // the program is closing: nothing more is drawn
+    BeginPainting();
     if (showPics) {
-        Say(hDC, 450, 10, opp);
-        Say(hDC, 10, 250, you);
+        Say(kOppName, opp);
+        Say(kYouName, you);
     }
-    Say(hDC, 200, 300, youMove.moveA);
-    Say(hDC, 200, 320, youMove.moveB);
-    Say(hDC, 200, 340, youMove.moveC);
-    Say(hDC, 200, 400, msg);
-    DrawFrames(hDC);
+    Say(kMoveNames[0], youMove.moveA);
+    Say(kMoveNames[1], youMove.moveB);
+    Say(kMoveNames[2], youMove.moveC);
+    Say(kMessageLine, msg);
+    for (const Box& f : kFrames) ShowFrame(f.left, f.top, f.right, f.bottom);
     if (showPics) {
-        LoadPic(youNum, kYourCreature, true);
-        LoadPic(oppNum, kOppCreature, false);
+        LoadPic(youNum, Stand::YourCreature, true);
+        LoadPic(oppNum, Stand::OppCreature, false);
     }
-    SelectObject(hDC, oldFont);
-    DeleteObject(font);
-    EndPaint(window, &ps);
+    EndPainting();
 
+    // What a turn changes is drawn through drawings of its own, so that it shows also
+    // when a turn paints outside any request of the system's.
     if (msg != msgOld) {
-        UpdateMessage(window);
+        UpdateMessage();
         msgOld = msg;
     }
-
-    DrawBars(window);
-    CheckEnd(window);
+    BeginDrawing();
+    ShowBars(kBarBack, Filled(kYouBar, BarLength(youMaxHP, youMaxHP)),
+             Filled(kOppBar, BarLength(oppMaxHP, oppMaxHP)));
+    ShowBars(kBarFill, Filled(kYouBar, BarLength(youHP, youMaxHP)),
+             Filled(kOppBar, BarLength(oppHP, oppMaxHP)));
+    EndDrawing();
+    CheckEnd();
 }

@@ -10,3 +10,13 @@ bool TrainerPlace(int32_t w, int32_t h, bool opponent, int16_t& x, int16_t& y) {
     return opponent ? StandingPlace(w, h, 478, 178, x, y)
                     : StandingPlace(0, h, 10, 418, x, y);  // left-aligned
 }
+
+bool StandPlace(Stand place, int32_t w, int32_t h, int16_t& x, int16_t& y) {
+    switch (place) {
+        case Stand::YourCreature: return CreaturePlace(w, h, kYourCreature, x, y);
+        case Stand::OppCreature: return CreaturePlace(w, h, kOppCreature, x, y);
+        case Stand::YourTrainer: return TrainerPlace(w, h, false, x, y);
+        case Stand::OppTrainer: return TrainerPlace(w, h, true, x, y);
+    }
+    return false;
+}

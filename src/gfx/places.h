@@ -10,8 +10,13 @@ constexpr FrameInside kYourCreature{11, 281};
 constexpr FrameInside kOppCreature{406, 41};
 constexpr int32_t kFrameWidth = 145, kFrameHeight = 138;
 
+// The four places a picture can stand.
+enum class Stand { YourCreature, OppCreature, YourTrainer, OppTrainer };
+
 // The place to hand DispBmp for a w x h creature picture: bottom-centred in its frame.
 bool CreaturePlace(int32_t w, int32_t h, FrameInside frame, int16_t& x, int16_t& y);
 // The same for a trainer: the opponent's centred over column 478, the player's with its
 // left edge at column 10, both standing on their frame's bottom line.
 bool TrainerPlace(int32_t w, int32_t h, bool opponent, int16_t& x, int16_t& y);
+// Either, by where the picture stands. False when it can't be placed in 16-bit coordinates.
+bool StandPlace(Stand place, int32_t w, int32_t h, int16_t& x, int16_t& y);

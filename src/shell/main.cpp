@@ -1,31 +1,15 @@
 // Program entry, start-up, the main window and its message loop.
-#include "data/database.h"
+#include "shell/win.h"
+#include <windowsx.h>
 #include "data/lines.h"
-#include "data/settings.h"
-#include "duel/rules.h"
+#include "duel/duel.h"
 #include "duel/state.h"
 #include "res/resource.h"
-#include "shell/win.h"
 
 static const char kClassName[] = "MQVorrakClass";
 
 // Client point the window's bottom-right corner is moved to once at start-up.
 static const POINT kClientCorner = {593, 433};
-
-// Both sides' three moves, then both creatures: asked together, read in one pass.
-static void LoadNames() {
-    const NameLookup names[] = {
-        {kMoves, youMove.moveValA, youMove.moveA.c, sizeof youMove.moveA},
-        {kMoves, youMove.moveValB, youMove.moveB.c, sizeof youMove.moveB},
-        {kMoves, youMove.moveValC, youMove.moveC.c, sizeof youMove.moveC},
-        {kMoves, oppMove.moveValA, oppMove.moveA.c, sizeof oppMove.moveA},
-        {kMoves, oppMove.moveValB, oppMove.moveB.c, sizeof oppMove.moveB},
-        {kMoves, oppMove.moveValC, oppMove.moveC.c, sizeof oppMove.moveC},
-        {kNames, youNum, you.c, sizeof you},
-        {kNames, oppNum, opp.c, sizeof opp},
-    };
-    GetNames(names, int(sizeof names / sizeof names[0]));
-}
 
 static BOOL InitApplication(HINSTANCE instance, int show) {
     WNDCLASSA wc = {};
@@ -54,23 +38,16 @@ static BOOL InitApplication(HINSTANCE instance, int show) {
     SetWindowPos(hWnd, HWND_TOP, frame.left, frame.top, corner.x - frame.left,
                  corner.y - frame.top, 0);
 
-    youMaxHP = 100;
-    youHP = youMaxHP;
-    oppMaxHP = 100;
-    oppHP = oppMaxHP;
-    GetInfo();
-    LoadNames();
-    UpdateWindow(hWnd);
-
-    canClick = true;
-    if (!WantsSkip(cmd)) onCreate(hWnd);
+    PrepareDuel();
+    UpdateWindow(hWnd);  // the first painting, still without names and pictures
+    BeginDuel(cmd);
     return TRUE;
 }
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_PAINT: onPaint(window); break;
-        case WM_LBUTTONUP: onClick(wParam, lParam); break;
+        case WM_PAINT: ending ? (void)ValidateRect(window, NULL) : onPaint(); break;
+        case WM_LBUTTONUP: onClick(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); break;
         case WM_DESTROY: ending = true; ForgetPictures(); PostQuitMessage(0); break;
         case WM_COMMAND: onCommand(window, wParam); return 0;
     }

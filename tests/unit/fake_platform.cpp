@@ -2,6 +2,7 @@
 #include "fake_platform.h"
 #include <cstring>
 #include "duel/platform.h"
+#include "duel/screen.h"
 #include "duel/state.h"
 
 namespace fake {
@@ -9,12 +10,16 @@ uint32_t ticks;
 std::vector<std::string> boxes;
 int windowCloses;
 std::string windowsDir;
+std::vector<uint32_t> pauses;
+void (*duringPause)();
 
 void Reset() {
     ticks = 0;
     boxes.clear();
     windowCloses = 0;
     windowsDir.clear();
+    pauses.clear();
+    duringPause = nullptr;
     you = "";
     opp = "";
     youNum = oppNum = youTNum = oppTNum = 0;
@@ -31,7 +36,15 @@ void Reset() {
 
 uint32_t TickCount() { return fake::ticks; }
 void Message(const char* text) { fake::boxes.push_back(text); }
-void CloseMainWindow() { fake::windowCloses++; }
+void CloseMainWindow() {
+    fake::windowCloses++;
+    ending = true;
+}
+void Pause(uint32_t ms) {
+    fake::pauses.push_back(ms);
+    fake::ticks += ms;
+    if (fake::duringPause) fake::duringPause();
+}
 
 bool WindowsDirectory(char* buf, std::size_t cap) {
     if (fake::windowsDir.empty() || fake::windowsDir.size() >= cap) return false;
