@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
-# Runs the benchmarks and prints one table: the drawing under Wine in a virtual display
-# (build/win), the database lookups natively without sanitizers (build/bench).
+# Runs the benchmarks and prints one table: the drawing and the pauses under Wine in a
+# virtual display (build/win), the database lookups natively without sanitizers (build/bench).
 set -euo pipefail
 root=$(dirname "$(realpath "$0")")/..
 cd "$root"
 "$root/tools/setup.sh"
+source "$root/tools/setup.sh"
 
-if [ ! -f build/win/build.ninja ]; then
-  cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
+# Where the machine can't run 32-bit programs, the 64-bit build under 64-bit Wine.
+win=build/win toolchain=cmake/mingw-i686.cmake
+if ! runs_32bit; then
+  win=build/win64 toolchain=cmake/mingw-x86_64.cmake
+  export PATH="$root/tools/wine64:$PATH" WINEARCH=win64 VORRAK_WINE64=1
 fi
-cmake --build build/win --target bench_draw >/dev/null
+if [ ! -f $win/build.ninja ]; then
+  cmake -S . -B $win -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=$toolchain >/dev/null
+fi
+cmake --build $win --target bench_draw vorrak probe >/dev/null
 # Its own folder: the sanitizers of build/native would distort the timings.
 if [ ! -f build/bench/build.ninja ]; then
   cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release \
@@ -25,16 +31,16 @@ xvfb=$!
 trap 'kill $xvfb 2>/dev/null; wait $xvfb 2>/dev/null || true' EXIT
 for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$display ] && break; sleep 0.1; done
 
-draw=$(DISPLAY=:$display tools/wine-run.sh build/win/bench_draw.exe) ||
+draw=$(DISPLAY=:$display tools/wine-run.sh $win/bench_draw.exe) ||
   { echo "bench: bench_draw failed: $draw" >&2; exit 1; }
 # Wine's helpers of this run go before their display does.
-WINEPREFIX="$root/build/win/wineprefix" timeout 30 wineserver -w || true
+WINEPREFIX="$root/$win/wineprefix" timeout 30 wineserver -w || true
 lookup=$(build/bench/bench_lookup) || { echo "bench: bench_lookup failed" >&2; exit 1; }
 
 printf '%s\n\n%s\n' "$draw" "$lookup" | tr -d '\r'
 echo
 # Start-up with a tiny and a large database, and the game's peak working set.
-python3 tests/bench/bench_startup.py
+VORRAK_WIN_BUILD="$root/$win" python3 tests/bench/bench_startup.py
 echo
 cpu=$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')
 echo "Machine: $(nproc) cores, $cpu; $(uname -sr); $(wine --version)"

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Builds everything: build/native (core, tests, fuzzers, tools, game data), build/win (the
-# shipped Windows programs and the release) and build/wintest (the unit tests for Wine).
+# shipped Windows programs and the release) and build/wintest (the unit tests for Wine);
+# where the machine can't run 32-bit programs, also build/win64 (the same programs, 64-bit).
 set -euo pipefail
 root=$(dirname "$(realpath "$0")")/..
 cd "$root"
 "$root/tools/setup.sh"
+source "$root/tools/setup.sh"
 
 configure() {  # configure <build dir> <cmake arguments...>
   local dir=$1
@@ -18,3 +20,7 @@ configure build/wintest -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/
 cmake --build build/native
 cmake --build build/win
 cmake --build build/wintest
+if ! runs_32bit; then
+  configure build/win64 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake
+  cmake --build build/win64 --target vorrak probe vormatch
+fi

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Installs what building, playing and testing need, only when it is missing.
-# Sourced, it only defines install_packages, which every script that installs goes through.
-set -euo pipefail
+# Sourced, it only defines install_packages, which every script that installs goes through,
+# and runs_32bit.
 
 packages=(cmake make ninja-build g++ clang libclang-rt-14-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 mingw-w64-i686-dev binutils-mingw-w64-i686
   wine wine32:i386 fonts-wine xvfb xauth xdotool x11-utils imagemagick
   libgtest-dev python3 nsis zip unzip)
+
+# Where the machine can't run 32-bit programs, 32-bit Wine can't either: the end-to-end
+# tests then run a 64-bit build of the same programs under 64-bit Wine.
+wine64_packages=(wine64 g++-mingw-w64-x86-64-win32 mingw-w64-x86-64-dev binutils-mingw-w64-x86-64)
 
 sudo_() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
@@ -25,17 +29,17 @@ install_packages() {
   echo "setup: installing ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   if [[ " ${missing[*]}" == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
-    sudo_ dpkg --add-architecture i386
+    sudo_ dpkg --add-architecture i386 || return
   fi
   sudo_ apt-get update -qq >/dev/null 2>&1 ||
     echo "setup: some package indexes failed to download; going on with those there are"
 
   local log pins status=0
-  log=$(mktemp)
+  log=$(mktemp) || return
   sudo_ apt-get install -y -qq --no-install-recommends "${missing[@]}" >"$log" 2>&1 && { rm -f "$log"; return 0; }
 
   echo "setup: the install failed; trying again with the security suite pinned below the main suite"
-  pins=$(mktemp -d)
+  pins=$(mktemp -d) || return
   printf 'Package: *\nPin: release l=Debian-Security\nPin-Priority: 100\n' >"$pins/security-low"
   sudo_ apt-get -o Dir::Etc::PreferencesParts="$pins" install -y -qq --no-install-recommends \
     "${missing[@]}" >"$log" 2>&1 || status=$?
@@ -45,4 +49,11 @@ install_packages() {
   return "$status"
 }
 
-if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then install_packages "${packages[@]}"; fi
+# runs_32bit: true where the machine runs 32-bit x86 programs (Wine's own 32-bit loader).
+runs_32bit() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+
+if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
+  set -euo pipefail
+  install_packages "${packages[@]}"
+  runs_32bit || install_packages "${wine64_packages[@]}"
+fi

@@ -7,7 +7,7 @@ exe=$(realpath "$1"); shift
 prefix=${VORRAK_PREFIX:-$(dirname "$exe")/wineprefix}
 "$here/wine-prefix.sh" "$prefix" || { echo "wine-run: can't make the prefix $prefix" >&2; exit 1; }
 out=$(mktemp)
-WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES=winemenubuilder.exe=d \
+WINEPREFIX="$prefix" WINEARCH=${WINEARCH:-win32} WINEDEBUG=-all WINEDLLOVERRIDES=winemenubuilder.exe=d \
   wine "$exe" "$@" >"$out" 2>&1 </dev/null
 status=$?
 cat "$out"

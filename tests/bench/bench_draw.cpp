@@ -2,8 +2,11 @@
 // full duel-screen repaint against the literal way. Without a folder it writes its own
 // two pictures, 1.bmp and 2.bmp, into a temporary one.
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
+#include "duel/duel.h"
+#include "duel/layout.h"
 #include "duel/state.h"
 #include "data/database.h"
 #include "data/files.h"
@@ -113,6 +116,41 @@ bool Drew(int x, int y, Work work) {
     return ok;
 }
 
+// The pause as it was before: waits of at most 10 ms, the tick count read after each.
+void SlicedWait(uint32_t ms) {
+    const DWORD start = GetTickCount();
+    for (DWORD now = start; now - start < ms; now = GetTickCount()) {
+        DWORD left = ms - (now - start);
+        MsgWaitForMultipleObjects(0, NULL, FALSE, left < 10 ? left : 10, 0);
+    }
+}
+
+// Milliseconds of processor time this thread has used. Wine counts process times in
+// steps of 10 ms; the kernel's own count for the thread, which Wine's Z: drive shows, is
+// in nanoseconds.
+double ThreadCpuMs() {
+    HANDLE f = CreateFileA("Z:\\proc\\thread-self\\schedstat", GENERIC_READ, FILE_SHARE_READ,
+                           NULL, OPEN_EXISTING, 0, NULL);
+    if (f == INVALID_HANDLE_VALUE) return -1;
+    char text[128] = {};
+    DWORD got = 0;
+    ReadFile(f, text, sizeof text - 1, &got, NULL);
+    CloseHandle(f);
+    return std::strtod(text, nullptr) / 1e6;
+}
+
+// The processor time one pause of a second takes, the best of three.
+double PauseCpu(void (*pause)(uint32_t)) {
+    double best = 1e9;
+    for (int i = 0; i < 3; i++) {
+        const double before = ThreadCpuMs();
+        pause(1000);
+        const double used = ThreadCpuMs() - before;
+        if (used < best) best = used;
+    }
+    return best;
+}
+
 // A master.dat of about the given size: filler moves first, the duel's records at the end,
 // so that each of the start-up's lookups reads nearly all of it.
 bool WriteDatabase(const std::string& name, std::size_t size) {
@@ -219,8 +257,8 @@ int main(int argc, char** argv) {
     auto ourPicture = [&] { DIB::DispBmp(dc, name, 406, 41, true, false); };
     auto literalPicture = [&] { LiteralDispBmp(dc, name, 406, 41, true, false); };
     // InvalidateRect first, so that BeginPaint has the whole client area, as after a restore.
-    auto ourScreen = [] { InvalidateRect(hWnd, NULL, TRUE); onPaint(hWnd); };
-    auto literalScreen = [] { InvalidateRect(hWnd, NULL, TRUE); LiteralPaint(hWnd); };
+    auto ourScreen = [] { InvalidateRect(hWnd, NULL, TRUE); onPaint(); };
+    auto literalScreen = [] { InvalidateRect(hWnd, NULL, TRUE); LiteralPaint(); };
 
     // Only the pictures written here are known well enough to be checked.
     bool drew = !own || (Drew(479, 110, ourPicture) && Drew(479, 110, literalPicture) &&
@@ -244,7 +282,7 @@ int main(int argc, char** argv) {
              }));
         part("LoadPic of a kept picture (a repaint's)", MsPerCall(kOursReps, [&] {
             hDC = dc;
-            LoadPic(2, kOppCreature, false);
+            LoadPic(2, Stand::OppCreature, false);
         }));
         part("Open and close a picture", MsPerCall(kOursReps, [&] {
             int16_t st;
@@ -275,21 +313,28 @@ int main(int argc, char** argv) {
             BeginPaint(hWnd, &ps);
             EndPaint(hWnd, &ps);
         }));
-        part("The duel font made, selected and deleted", MsPerCall(kOursReps, [&] {
-            HFONT f = MakeDuelFont();
-            HGDIOBJ old = SelectObject(dc, f);
-            SelectObject(dc, old);
-            DeleteObject(f);
+        part("A drawing begun and ended, with its font made for one text", MsPerCall(kOursReps, [] {
+            BeginDrawing();
+            ShowText(200, 300, "", false);
+            EndDrawing();
         }));
-        part("Six texts in the duel font", MsPerCall(kOursReps, [&] {
-            HFONT f = MakeDuelFont();
-            HGDIOBJ old = SelectObject(dc, f);
-            for (int i = 0; i < 6; i++) TextOutA(dc, 200, 300 + 20 * i, "Tail Sweep", 10);
-            SelectObject(dc, old);
-            DeleteObject(f);
+        part("Six texts in the duel font", MsPerCall(kOursReps, [] {
+            BeginDrawing();
+            for (int i = 0; i < 6; i++) ShowText(200, 300 + 20 * i, "Tail Sweep", false);
+            EndDrawing();
         }));
-        part("Frames", MsPerCall(kOursReps, [&] { DrawFrames(dc); }));
-        part("Bars", MsPerCall(kOursReps, [] { DrawBars(hWnd); }));
+        part("Frames", MsPerCall(kOursReps, [] {
+            BeginDrawing();
+            for (const Box& f : {kOppHPFrame, kOppPictureFrame, kYouHPFrame, kYouPictureFrame})
+                ShowFrame(f.left, f.top, f.right, f.bottom);
+            EndDrawing();
+        }));
+        part("Bars", MsPerCall(kOursReps, [] {
+            BeginDrawing();
+            ShowBars(kBarBack, Bar{11, 266, 274, 100}, Bar{451, 26, 34, 100});
+            ShowBars(kBarFill, Bar{11, 266, 274, 37}, Bar{451, 26, 34, 37});
+            EndDrawing();
+        }));
         std::printf("\n");
 
         // The start-up's database work, with a tiny database and with a large one.
@@ -313,6 +358,12 @@ int main(int argc, char** argv) {
             }
         }
         DeleteFileA(database.c_str());
+
+        // The processor time the game takes while a pause of one second runs.
+        std::printf("\n| CPU time during a 1000 ms pause | ms |\n|---|---:|\n");
+        part("Ours: one wait for the time that is left", PauseCpu(Wait));
+        part("Before: a wait of at most 10 ms at a time", PauseCpu(SlicedWait));
+        part("The literal way: the tick count read until the time is up", PauseCpu(LiteralWait));
     } else {
         std::fprintf(stderr, "bench_draw: a picture did not reach the window\n");
     }

@@ -1,12 +1,13 @@
 // The literal baseline. LiteralPaint follows onPaint step by step; only the pictures differ.
 #include "literal_paint.h"
 #include "data/picture_name.h"
+#include <initializer_list>
+#include "duel/duel.h"
+#include "duel/layout.h"
 #include "duel/state.h"
 #include "gfx/bitmap.h"
 
 namespace {
-
-void Say(HDC dc, int x, int y, const char* text) { TextOutA(dc, x, y, text, lstrlenA(text)); }
 
 HANDLE OpenPicture(const char* name) {
     return CreateFileA(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
@@ -58,34 +59,37 @@ void LiteralDispBmp(HDC dc, const char* name, int x, int y, bool transparent, bo
     CloseHandle(f);
 }
 
-void LiteralPaint(HWND window) {
-    PAINTSTRUCT ps;
-    hDC = BeginPaint(window, &ps);
-    font = MakeDuelFont();
-    HGDIOBJ oldFont = SelectObject(hDC, font);
-    SetBkMode(hDC, TRANSPARENT);
+void LiteralPaint() {
+    BeginPainting();
     if (showPics) {
-        Say(hDC, 450, 10, opp);
-        Say(hDC, 10, 250, you);
+        ShowText(450, 10, opp, false);
+        ShowText(10, 250, you, false);
     }
-    Say(hDC, 200, 300, youMove.moveA);
-    Say(hDC, 200, 320, youMove.moveB);
-    Say(hDC, 200, 340, youMove.moveC);
-    Say(hDC, 200, 400, msg);
-    DrawFrames(hDC);
+    ShowText(200, 300, youMove.moveA, false);
+    ShowText(200, 320, youMove.moveB, false);
+    ShowText(200, 340, youMove.moveC, false);
+    ShowText(200, 400, msg, false);
+    for (const Box& f : {kOppHPFrame, kOppPictureFrame, kYouHPFrame, kYouPictureFrame})
+        ShowFrame(f.left, f.top, f.right, f.bottom);
     if (showPics) {
         LiteralLoadPic(youNum, 11, 281, true);
         LiteralLoadPic(oppNum, 406, 41, false);
     }
-    SelectObject(hDC, oldFont);
-    DeleteObject(font);
-    EndPaint(window, &ps);
+    EndPainting();
 
     if (msg != msgOld) {
-        UpdateMessage(window);
+        UpdateMessage();
         msgOld = msg;
     }
+    BeginDrawing();
+    ShowBars(kBarBack, Bar{11, 266, 274, 100}, Bar{451, 26, 34, 100});
+    ShowBars(kBarFill, Bar{11, 266, 274, youHP}, Bar{451, 26, 34, oppHP});
+    EndDrawing();
+    CheckEnd();
+}
 
-    DrawBars(window);
-    CheckEnd(window);
+void LiteralWait(uint32_t ms) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+    }
 }

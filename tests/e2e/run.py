@@ -2,6 +2,7 @@
 """End-to-end tests of vorrak.exe: run.py NAME runs one of them and exits 0 when it passes."""
 import os
 import re
+import struct
 import subprocess
 import sys
 import time
@@ -417,6 +418,67 @@ def test_golden_trace():
             raise Failure(f"call {i + 1}: expected {b}, saw {a}")
     expect("number of calls", len(seen), len(wanted))
     return g
+
+
+# --- the same pixels as the checker's picture ------------------------------------------
+
+VORCHECK = os.path.join(ROOT, "build", "native", "vorcheck")
+# Where text is drawn, to the screen's right edge: the game's font is the system's, the
+# checker's a pixel font of its own.
+TEXT_LINES = [(450, 10), (10, 250), (200, 300), (200, 320), (200, 340), (200, 400)]
+
+
+def read_bmp(path):
+    with open(path, "rb") as f:
+        data = f.read()
+    w, h = struct.unpack_from("<ii", data, 18)
+    stride = (3 * w + 3) // 4 * 4
+    rows = [data[54 + (h - 1 - y) * stride:][:3 * w] for y in range(h)]
+    return w, h, [bytes(b for i in range(w) for b in reversed(row[3 * i:3 * i + 3])) for row in rows]
+
+
+def test_screen_matches_checker():
+    """For matches with pictures of odd sizes, and ones wider than their frames, the real
+    window after the opening and vorcheck --screen agree on every pixel outside the text."""
+    matches = [  # your picture, the opponent's: (width, height)
+        ((56, 50), (57, 41)),
+        ((1, 1), (3, 3)),
+        ((150, 60), (201, 145)),
+    ]
+    for number, (yours, theirs) in enumerate(matches):
+        g = Game(f"screen_matches_checker_{number}")
+        g.write("master.dat", master())
+        for name, (w, h) in (("1.bmp", yours), ("2.bmp", theirs)):
+            g.write(name, bmp([[BLUE] + [(10 * (x % 20), 90, 250 - y % 200) for x in range(w - 1)]
+                               for y in range(h)]))
+        g.write("t1.bmp", bmp([[(0, 120, 0)] * 100 for _ in range(80)]))
+        g.settings(You=1, Opp=2, TrainerYou=2, TrainerOpp=1, Move1=1, Move2=2, Move3=3,
+                   OppMove1=11, OppMove2=12, OppMove3=13)
+        ini = os.path.join(PREFIX, "drive_c", "windows", "vorrak.ini")
+        picture = os.path.join(g.dir, "checker.bmp")
+        r = subprocess.run([VORCHECK, "--ini", ini, "--screen", picture, g.data], capture_output=True,
+                           text=True)
+        expect(f"match {number}: vorcheck's exit code ({r.stderr})", r.returncode in (0, 1), True)
+        w, h, rows = read_bmp(picture)
+        expect("picture size", (w, h), (593, 433))
+        g.start()
+        g.window()
+        g.wait_text("Go! Fluff!")
+        g.idle()
+        g.probe("repaint", g.hwnd)
+        g.idle()
+        shot = g.wait_shot("the duel screen", lambda i: i.at(451, 26) == GREEN)
+        for y in range(min(h, shot.height)):
+            for x in range(min(w, shot.width)):
+                # The system's glyphs may reach a little past their cells.
+                if any(x >= tx - 3 and ty - 2 <= y < ty + 12 for tx, ty in TEXT_LINES):
+                    continue
+                seen, wanted = shot.at(x, y), tuple(rows[y][3 * x:3 * x + 3])
+                if seen != wanted:
+                    shot.save_png(os.path.join(g.dir, "window.png"))
+                    raise Failure(f"match {number}: pixel ({x}, {y}) is {seen} in the window, "
+                                  f"{wanted} in vorcheck's picture (see {g.dir})")
+        g.close()
 
 
 # --- the menu ---------------------------------------------------------------------------------
