@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything: build/native (core, tests, fuzzers, tools, game data), build/win (the
 # shipped Windows programs and the release) and build/wintest (the unit tests for Wine);
-# where the machine can't run 32-bit programs, also build/win64 (the same programs, 64-bit).
+# build/web (the web page, with Emscripten); where the machine can't run 32-bit programs,
+# also build/win64 (the same programs, 64-bit).
 set -euo pipefail
 root=$(dirname "$(realpath "$0")")/..
 cd "$root"
@@ -20,6 +21,10 @@ configure build/wintest -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/
 cmake --build build/native
 cmake --build build/win
 cmake --build build/wintest
+# The web page, from the same core: Debian's node needs NODE_PATH to find emcc's modules.
+[ -f build/web/build.ninja ] ||
+  NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B build/web -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
+NODE_PATH=/usr/share/nodejs cmake --build build/web
 if ! runs_32bit; then
   configure build/win64 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake
   cmake --build build/win64 --target vorrak probe vormatch

@@ -37,7 +37,8 @@ def numbers(text):
 
 
 def options():
-    p = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    p = argparse.ArgumentParser(description=__doc__.splitlines()[0],
+                                epilog="tools/play.sh --web [PORT] serves the web page instead.")
     p.add_argument("--you", type=int, help="your creature's number")
     p.add_argument("--opp", type=int, help="the opponent's creature's number")
     p.add_argument("--trainer-you", type=int, help="your trainer's number")

@@ -28,9 +28,16 @@ crlf release/vorrak.ini.in >"$stage/vorrak.ini"
 } >"$out/data.nsh"
 
 (cd "$out" && rm -f "vorrak-$version-win32.zip" && zip -qrX "vorrak-$version-win32.zip" "vorrak-$version")
+
+# The web page: one folder that plays from a disk or from any static server.
+web=$out/vorrak-$version-web
+mkdir -p "$web"
+cp build/web/page/* "$web/"
+(cd "$out" && zip -qrX "vorrak-$version-web.zip" "vorrak-$version-web")
 makensis -V2 -DVERSION="$version" -DSTAGE="$(realpath "$stage")" -DDATA_LIST="$(realpath "$out/data.nsh")" \
   -DICON="$(realpath build/win/res/vorrak.ico)" -DOUTFILE="$(realpath "$out")/vorrak-$version-setup.exe" \
   release/vorrak.nsi >"$out/makensis.log" || { cat "$out/makensis.log" >&2; exit 1; }
 
 echo "release: $out/vorrak-$version-setup.exe"
 echo "release: $out/vorrak-$version-win32.zip"
+echo "release: $out/vorrak-$version-web.zip"

@@ -6,7 +6,9 @@
 packages=(cmake make ninja-build g++ clang libclang-rt-14-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 mingw-w64-i686-dev binutils-mingw-w64-i686
   wine wine32:i386 fonts-wine xvfb xauth xdotool x11-utils imagemagick
-  libgtest-dev python3 nsis zip unzip)
+  libgtest-dev python3 nsis zip unzip emscripten)
+# The browser tests' own: a real browser and its driver.
+browser_packages=(chromium chromium-driver python3-selenium)
 
 # Where the machine can't run 32-bit programs, 32-bit Wine can't either: the end-to-end
 # tests then run a 64-bit build of the same programs under 64-bit Wine.

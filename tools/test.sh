@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: native unit tests and fuzzers, the unit tests
-# under Wine, the release checks, and the end-to-end tests of the real programs.
+# Builds everything and runs every test: native unit tests and fuzzers, the web page in
+# headless Chromium, the unit tests under Wine, the release checks, and the end-to-end
+# tests of the real programs.
 # Ends with "N passed, N failed" (and ", N skipped" where the machine can't run some).
 set -uo pipefail
 root=$(realpath "$(dirname "$0")/..")
@@ -33,6 +34,8 @@ count() {  # count <build dir> <ctest arguments...>: how many tests those are
 }
 
 run build/native -j2
+install_packages "${browser_packages[@]}" || { echo "Summary: $passed passed, $((failed + 1)) failed"; exit 1; }
+run build/web -j2
 if runs_32bit; then
   "$root/tools/wine-prefix.sh" build/wintest/wineprefix
   # A persistent server, so that parallel tests never meet one that is shutting down.

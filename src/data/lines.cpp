@@ -44,8 +44,8 @@ long Lookahead(LineReader& in, long need) {
 // The first CR, LF or NUL from p on, or end: reading spends its time here. With SSE2 each
 // chunk of the buffer (as many bytes as a machine word has bits) is looked at once, into a
 // mask of its line ends that serves every line in it; without, a word at a time.
-constexpr int kChunk = int(sizeof(LineReader::Mask)) * 8;
 #if defined(__SSE2__) || defined(__i386__)
+constexpr int kChunk = int(sizeof(LineReader::Mask)) * 8;
 #if defined(__SSE2__)
 #define SSE2_CODE
 #else

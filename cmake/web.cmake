@@ -1,0 +1,47 @@
+# The web page (build/web, with Emscripten): the portable core and the pixel screen in
+# WebAssembly, the bundled data in its in-memory file system, and the page's own files.
+# It all goes into one folder that works from a disk as from any static server: a page
+# opened from a file can't fetch its neighbours, so the scripts carry what they need.
+set(VORRAK_WEB_DATA ${CMAKE_SOURCE_DIR}/build/native/data CACHE PATH "The bundled data")
+set(VORRAK_WEB_HELP ${CMAKE_SOURCE_DIR}/build/native/help/quanhelp.html CACHE FILEPATH "The help page")
+set(WEB_DIR ${CMAKE_BINARY_DIR}/page)
+set(WEB_SOURCE ${CMAKE_SOURCE_DIR}/src/web/page)
+
+# Only what the duel reads: the help file for Windows stays out.
+file(GLOB web_data CONFIGURE_DEPENDS ${VORRAK_WEB_DATA}/*.bmp ${VORRAK_WEB_DATA}/master.dat)
+set(embedded)
+foreach(f ${web_data})
+    get_filename_component(name ${f} NAME)
+    list(APPEND embedded "SHELL:--embed-file ${f}@/data/${name}")
+endforeach()
+
+add_executable(vorrak_web src/web/main.cpp src/data/files_posix.cpp)
+target_link_libraries(vorrak_web vorrak_pixels)
+set_target_properties(vorrak_web PROPERTIES OUTPUT_NAME vorrak SUFFIX .js
+    RUNTIME_OUTPUT_DIRECTORY ${WEB_DIR} LINK_DEPENDS "${web_data}")
+target_link_options(vorrak_web PRIVATE -sASYNCIFY -sSINGLE_FILE -sMODULARIZE
+    -sEXPORT_NAME=createVorrak -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH
+    -sEXPORTED_RUNTIME_METHODS=ccall,FS,UTF8ToString ${embedded})
+
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+add_custom_command(OUTPUT ${WEB_DIR}/logo.png
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/pixmap.py bmp
+        ${CMAKE_SOURCE_DIR}/src/res/art/logo.txt ${CMAKE_BINARY_DIR}/logo.bmp
+    COMMAND convert ${CMAKE_BINARY_DIR}/logo.bmp -strip -define png:compression-level=9 ${WEB_DIR}/logo.png
+    DEPENDS ${CMAKE_SOURCE_DIR}/src/res/art/logo.txt ${CMAKE_SOURCE_DIR}/tools/pixmap.py)
+set(page_files)
+foreach(f index.html web.js)
+    add_custom_command(OUTPUT ${WEB_DIR}/${f}
+        COMMAND ${CMAKE_COMMAND} -E copy ${WEB_SOURCE}/${f} ${WEB_DIR}/${f} DEPENDS ${WEB_SOURCE}/${f})
+    list(APPEND page_files ${WEB_DIR}/${f})
+endforeach()
+add_custom_command(OUTPUT ${WEB_DIR}/quanhelp.html
+    COMMAND ${CMAKE_COMMAND} -E copy ${VORRAK_WEB_HELP} ${WEB_DIR}/quanhelp.html DEPENDS ${VORRAK_WEB_HELP})
+add_custom_target(web_page ALL DEPENDS ${page_files} ${WEB_DIR}/logo.png ${WEB_DIR}/quanhelp.html)
+
+# Tests of the page in headless Chromium, from disk and from a server on 127.0.0.1.
+foreach(name first_screen turn end path_folder bad_input)
+    add_test(NAME web.${name} COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/web/run.py ${name})
+    set_tests_properties(web.${name} PROPERTIES LABELS web TIMEOUT 240
+        ENVIRONMENT "VORRAK_WEB_PAGE=${WEB_DIR}")
+endforeach()

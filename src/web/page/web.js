@@ -1,0 +1,209 @@
+// The duel's page: glue between the browser and the game's own engine (vorrak.js).
+// The URL is the settings file; clicks and keys wait in a queue while the engine is busy.
+"use strict";
+
+const KEYS = ["Opp", "You", "Path", "TrainerYou", "TrainerOpp", "Move1", "Move2", "Move3",
+  "OppMove1", "OppMove2", "OppMove3"];
+const WIDTH = 593, HEIGHT = 433;
+const $ = (id) => document.getElementById(id);
+const canvas = $("screen"), context = canvas.getContext("2d");
+let engine, busy = false, said = "";
+const queue = [];
+
+// What the engine calls back (see src/web/main.cpp).
+window.Vorrak = {
+  present() {
+    const pixels = new Uint8ClampedArray(engine.HEAPU8.buffer, engine._web_pixels(), WIDTH * HEIGHT * 4);
+    context.putImageData(new ImageData(pixels, WIDTH, HEIGHT), 0, 0);
+    const line = engine.UTF8ToString(engine._web_message()).trimEnd();
+    if (line && line !== said) $("status").textContent = said = line;
+  },
+  messageBox(text) {
+    $("messageText").textContent = text;
+    $("message").showModal();
+    return new Promise((done) => $("message").addEventListener("close", done, { once: true }));
+  },
+  ended() {
+    $("result").textContent = said;
+    for (const b of $("moves").children) b.disabled = true;
+    $("end").hidden = false;
+    $("again").focus();
+  },
+};
+
+// One call into the engine at a time; what comes meanwhile waits, as in a message queue.
+async function call(name, types, args) {
+  busy = true;
+  await engine.ccall(name, null, types, args, { async: true });
+  busy = false;
+  if (queue.length && !engine._web_ended()) {
+    const [x, y] = queue.shift();
+    call("web_click", ["number", "number"], [x, y]);
+  }
+}
+
+function click(x, y) {
+  if (!engine || $("end").hidden === false) return;
+  if (busy) queue.push([x, y]);
+  else call("web_click", ["number", "number"], [x, y]);
+}
+
+// Move k's band on the screen: 8 pixels a letter from x 200, rows 301 to 307 for move 1.
+const clickMove = (k) => click(201, 301 + 20 * (k - 1));
+
+canvas.addEventListener("click", (e) => {
+  const r = canvas.getBoundingClientRect();
+  click(Math.floor((e.clientX - r.left) * WIDTH / r.width), Math.floor((e.clientY - r.top) * HEIGHT / r.height));
+});
+document.addEventListener("keydown", (e) => {
+  if (!canvas.hidden && ["1", "2", "3"].includes(e.key) && !e.ctrlKey && !e.altKey && !e.metaKey) clickMove(+e.key);
+});
+
+// The largest whole number of device pixels per screen pixel that fits, or smoothly smaller.
+function fit() {
+  const dpr = window.devicePixelRatio || 1;
+  const room = Math.min((innerWidth - 16) * dpr / WIDTH, (innerHeight - 110) * dpr / HEIGHT);
+  const scale = room >= 1 ? Math.floor(room) / dpr : Math.min((innerWidth - 16) / WIDTH, 1);
+  canvas.style.width = `${WIDTH * scale}px`;
+  canvas.style.height = `${HEIGHT * scale}px`;
+  canvas.classList.toggle("smooth", room < 1);
+}
+addEventListener("resize", fit);
+
+function settingsOf(params) {
+  return KEYS.filter((k) => params.has(k));
+}
+
+// A Path must name a folder beside the page: nothing with a scheme, nor a host of its own.
+function refused(path) {
+  if (/^[a-z][a-z0-9+.-]*:/i.test(path) || /^[\\/][\\/]/.test(path)) return true;
+  try {
+    return new URL(path || ".", location.href).origin !== location.origin;
+  } catch {
+    return true;
+  }
+}
+
+async function fetchFolder(folder) {
+  FS_mkdir("/fetched");
+  for (const name of engine.UTF8ToString(engine._web_files()).split("\n")) {
+    if (location.protocol === "file:")
+      throw new Error(`Could not fetch ${folder}${name}: a page opened from a disk can't fetch files. Serve its folder over http.`);
+    let answer;
+    try {
+      answer = await fetch(new URL(folder + name, location.href));
+    } catch {
+      throw new Error(`Could not fetch ${folder}${name}.`);
+    }
+    if (answer.status === 404) continue;  // the game does without a missing file
+    if (!answer.ok) throw new Error(`Could not fetch ${folder}${name}: ${answer.status} ${answer.statusText}.`);
+    engine.FS.writeFile(`/fetched/${name}`, new Uint8Array(await answer.arrayBuffer()));
+  }
+}
+
+function FS_mkdir(dir) {
+  if (!engine.FS.analyzePath(dir).exists) engine.FS.mkdir(dir);
+}
+
+// The query, written out as the settings file that the game's own reader reads.
+async function play(params) {
+  $("chooser").hidden = true;
+  canvas.hidden = false;
+  fit();
+  const folder = params.get("Path");
+  const lines = settingsOf(params).filter((k) => k !== "Path")
+    .map((k) => `${k}=${params.get(k).split(/[\r\n]/)[0]}`);
+  lines.push(`Path=${folder === null ? "/data/" : "/fetched/"}`);
+  FS_mkdir("/windows");
+  engine.FS.writeFile("/windows/vorrak.ini", lines.join("\r\n") + "\r\n");
+  try {
+    if (folder !== null) {
+      if (refused(folder)) throw new Error(`The Path ${folder} is refused: it must name a folder beside this page.`);
+      await fetchFolder(folder);
+    }
+  } catch (e) {
+    await Vorrak.messageBox(e.message);
+    said = e.message;
+    Vorrak.ended();
+    return;
+  }
+  await call("web_start", ["string"], [params.has("skip") ? "vorrak skip" : "vorrak"]);
+  makeMoveButtons();
+}
+
+function makeMoveButtons() {
+  const moves = $("moves");
+  moves.replaceChildren();
+  for (const k of [1, 2, 3]) {
+    const b = document.createElement("button");
+    b.type = "button";
+    b.textContent = engine.UTF8ToString(engine._web_move(k)) || `Move ${k}`;
+    b.setAttribute("aria-keyshortcuts", String(k));
+    b.disabled = !!engine._web_ended();
+    b.addEventListener("click", () => clickMove(k));
+    moves.append(b);
+  }
+  moves.hidden = false;
+}
+
+// The chooser: the lists come from the engine's own record listing of the bundled data.
+function choose() {
+  const text = engine.UTF8ToString(engine.ccall("web_catalog", "number", ["string"], ["/data/"]));
+  const catalog = JSON.parse(text);
+  const fill = (id, items, shown) => {
+    $(id).replaceChildren(...items.map((item) => new Option(shown(item), item[0])));
+  };
+  for (const id of ["TrainerYou", "TrainerOpp"]) fill(id, catalog.trainers, (t) => t[1]);
+  for (const id of ["You", "Opp"]) fill(id, catalog.creatures, (c) => c[1]);
+  for (const id of ["Move1", "Move2", "Move3", "OppMove1", "OppMove2", "OppMove3"])
+    fill(id, catalog.moves, (m) => `${m[1]} (damage ${m[2]})`);
+  const last = new URLSearchParams(localStorage.getItem("vorrak.match") || "");
+  for (const k of settingsOf(last)) if ($(k)) $(k).value = last.get(k);
+  $("skip").checked = last.has("skip");
+  for (const [id, preview] of [["You", "yourPreview"], ["Opp", "oppPreview"]]) {
+    const show = () => preview && showPicture($(preview), $(id).value);
+    $(id).addEventListener("change", show);
+    show();
+  }
+  $("chooser").hidden = false;
+}
+
+function showPicture(box, number) {
+  const file = `/data/${number}.bmp`;
+  box.replaceChildren();
+  if (!engine.FS.analyzePath(file).exists) return;
+  const img = new Image();
+  img.alt = "";
+  img.src = URL.createObjectURL(new Blob([engine.FS.readFile(file)], { type: "image/bmp" }));
+  box.append(img);
+}
+
+$("random").addEventListener("click", () => {
+  for (const select of $("chooser").querySelectorAll("select")) {
+    select.selectedIndex = Math.floor(Math.random() * select.options.length);
+    select.dispatchEvent(new Event("change"));
+  }
+});
+$("chooser").addEventListener("submit", (e) => {
+  e.preventDefault();
+  const params = new URLSearchParams();
+  for (const k of KEYS) if ($(k)) params.set(k, $(k).value);
+  if ($("skip").checked) params.set("skip", "");
+  const query = params.toString().replace(/skip=$/, "skip");
+  localStorage.setItem("vorrak.match", query);
+  history.pushState(null, "", `?${query}`);
+  play(params);
+});
+
+// A finished duel, like the Windows program's run, is over: a new one starts the page anew.
+$("again").addEventListener("click", () => location.reload());
+for (const id of ["newAfter", "newMatch"]) $(id).addEventListener("click", () => { location.href = location.pathname; });
+$("aboutButton").addEventListener("click", () => $("about").showModal());
+addEventListener("popstate", () => location.reload());
+
+createVorrak().then((module) => {
+  engine = module;
+  const params = new URLSearchParams(location.search);
+  if (settingsOf(params).length) play(params);
+  else choose();
+});

@@ -1,0 +1,272 @@
+#!/usr/bin/python3
+"""Tests of the web page in headless Chromium: run.py NAME runs one of them, from file://
+and from a server on 127.0.0.1, and exits 0 when it passes. Every wait has a deadline."""
+import os
+import shutil
+import socket
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+
+from selenium import webdriver
+from selenium.webdriver.chrome.options import Options
+from selenium.webdriver.chrome.service import Service
+
+ROOT = os.path.realpath(os.path.join(os.path.dirname(__file__), "..", ".."))
+PAGE = os.environ.get("VORRAK_WEB_PAGE", os.path.join(ROOT, "build", "web", "page"))
+VORCHECK = os.path.join(ROOT, "build", "native", "vorcheck")
+DATA = os.path.join(ROOT, "build", "native", "data")
+# The example match of the release's vorrak.ini: Cindrel against Voltuft.
+MATCH = "You=1&Opp=7&TrainerYou=1&TrainerOpp=3&Move1=1&Move2=2&Move3=3&OppMove1=19&OppMove2=20&OppMove3=21"
+W, H = 593, 433
+
+
+class Failure(AssertionError):
+    pass
+
+
+def expect(what, seen, wanted):
+    if seen != wanted:
+        raise Failure(f"{what}: expected {wanted!r}, saw {seen!r}")
+
+
+def bmp(w, h, rgb):
+    pad = (4 - 3 * w % 4) % 4
+    row = bytes((rgb[2], rgb[1], rgb[0])) * w + b"\0" * pad
+    pixels = row * h
+    return (b"BM" + struct.pack("<IHHI", 54 + len(pixels), 0, 0, 54) +
+            struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(pixels), 0, 0, 0, 0) + pixels)
+
+
+class Site:
+    """The page and the tests' data folders, from disk and from a server of its own."""
+
+    def __init__(self):
+        self.root = tempfile.mkdtemp(prefix="vorrak-web-")
+        shutil.copytree(PAGE, self.root, dirs_exist_ok=True)
+        mine = os.path.join(self.root, "mine")
+        os.mkdir(mine)
+        shutil.copy(os.path.join(DATA, "master.dat"), mine)
+        for name, rgb in (("1.bmp", (200, 0, 0)), ("7.bmp", (0, 0, 200)), ("back1.bmp", (0, 90, 0)),
+                          ("t3.bmp", (90, 0, 90))):
+            with open(os.path.join(mine, name), "wb") as f:
+                f.write(bmp(40, 30, rgb))
+        os.mkdir(os.path.join(self.root, "empty"))
+        with socket.socket() as s:
+            s.bind(("127.0.0.1", 0))
+            self.port = s.getsockname()[1]
+        self.server = subprocess.Popen(["/usr/bin/python3", "-m", "http.server", "--bind", "127.0.0.1",
+                                        str(self.port), "--directory", self.root],
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        deadline = time.time() + 10
+        while True:
+            try:
+                socket.create_connection(("127.0.0.1", self.port), 0.2).close()
+                break
+            except OSError:
+                if time.time() > deadline:
+                    raise Failure("the test server did not start")
+                time.sleep(0.05)
+
+    def url(self, how, query=""):
+        base = f"http://127.0.0.1:{self.port}/" if how == "http" else f"file://{self.root}/"
+        return base + "index.html" + (f"?{query}" if query else "")
+
+    def close(self):
+        self.server.terminate()
+        self.server.wait()
+        shutil.rmtree(self.root, ignore_errors=True)
+
+
+class Browser:
+    def __init__(self, size=(1000, 800)):
+        o = Options()
+        o.binary_location = "/usr/bin/chromium"
+        for a in ["--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run",
+                  "--disable-background-networking", "--disable-component-update", "--disable-sync",
+                  f"--window-size={size[0]},{size[1]}"]:
+            o.add_argument(a)
+        o.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+        self.d = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=o)
+
+    def js(self, script, *args):
+        return self.d.execute_script(script, *args)
+
+    def wait(self, what, ok, ms=15000):
+        deadline = time.time() + ms / 1000
+        while True:
+            value = ok()
+            if value:
+                return value
+            if time.time() > deadline:
+                self.d.save_screenshot(os.path.join(tempfile.gettempdir(), "vorrak-web-failed.png"))
+                raise Failure(f"{what}: not seen within {ms} ms; status {self.status()!r}")
+            time.sleep(0.05)
+
+    def status(self):
+        return self.js("return document.getElementById('status').textContent")
+
+    def visible(self, id_):
+        return self.js("const e = document.getElementById(arguments[0]); return !!e && !e.hidden "
+                       "&& getComputedStyle(e).display !== 'none'", id_)
+
+    def pixels(self):
+        return bytes(self.js("return Array.from(document.getElementById('screen').getContext('2d')"
+                             ".getImageData(0, 0, 593, 433).data)"))
+
+    def at(self, pixels, x, y):
+        i = 4 * (y * W + x)
+        return tuple(pixels[i:i + 3])
+
+    def click(self, x, y):
+        """A click at client pixel (x, y) of the duel screen, wherever the canvas is shown."""
+        self.js("""const c = document.getElementById('screen'), r = c.getBoundingClientRect();
+            c.dispatchEvent(new MouseEvent('click', {bubbles: true,
+                clientX: r.left + (arguments[0] + 0.5) * r.width / 593,
+                clientY: r.top + (arguments[1] + 0.5) * r.height / 433}));""", x, y)
+
+    def key(self, k):
+        self.js("document.dispatchEvent(new KeyboardEvent('keydown', {key: arguments[0]}))", k)
+
+    def errors(self, allowed=()):
+        return [e["message"] for e in self.d.get_log("browser")
+                if e["level"] == "SEVERE" and not any(a in e["message"] for a in allowed)]
+
+    def ready(self):
+        """Waits until the engine has finished what it was asked: the move buttons are made."""
+        self.wait("the duel screen", lambda: self.visible("moves") or self.visible("end"))
+
+    def close(self):
+        self.d.quit()
+
+
+def bar_length(pixels, browser, left, top):
+    return sum(browser.at(pixels, x, top + 4) == (0, 255, 0) for x in range(left, left + 100))
+
+
+# --- the tests ------------------------------------------------------------------------------
+
+def test_first_screen(site, b):
+    """After the opening, the canvas is vorcheck --screen's picture for the same match."""
+    with tempfile.TemporaryDirectory() as tmp:
+        ini = os.path.join(tmp, "vorrak.ini")
+        with open(ini, "w") as f:
+            f.write(MATCH.replace("&", "\r\n") + "\r\n")
+        picture = os.path.join(tmp, "screen.bmp")
+        subprocess.run([VORCHECK, "--ini", ini, "--screen", picture, DATA], check=True,
+                       capture_output=True)
+        with open(picture, "rb") as f:
+            data = f.read()
+    stride = (3 * W + 3) // 4 * 4
+    for how in ("file", "http"):
+        b.d.get(site.url(how, MATCH))
+        b.ready()
+        expect(f"{how}: message", b.status(), "Go! Cindrel!")
+        got = b.pixels()
+        for y in range(H):
+            row = data[54 + (H - 1 - y) * stride:]
+            for x in range(W):
+                wanted = (row[3 * x + 2], row[3 * x + 1], row[3 * x])
+                if b.at(got, x, y) != wanted:
+                    raise Failure(f"{how}: canvas pixel ({x}, {y}) is {b.at(got, x, y)}, "
+                                  f"vorcheck --screen has {wanted}")
+        size = b.js("const r = document.getElementById('screen').getBoundingClientRect();"
+                    "return [r.width * devicePixelRatio / 593, r.height * devicePixelRatio / 433]")
+        expect(f"{how}: a whole scale", size[0] == size[1] == int(size[0]) >= 1, True)
+
+
+def test_turn(site, b):
+    """A click, key 2, and a click during the pause that is handled after it."""
+    b.d.get(site.url("http", MATCH + "&skip"))
+    b.ready()
+    b.click(205, 304)
+    b.wait("the player's move", lambda: b.status() == "Cindrel used Ember Snap!")
+    expect("the opponent's bar after a damage of 14", bar_length(b.pixels(), b, 451, 26), 86)
+    b.wait("the answer", lambda: b.status().startswith("Voltuft used "))
+    b.wait("the turn's end", lambda: not b.js("return busy"))
+    b.key("2")
+    b.wait("key 2", lambda: b.status() == "Cindrel used Cinder Lash!")
+    b.click(205, 344)  # during the pause: it waits its turn
+    b.wait("the queued click", lambda: b.status() == "Cindrel used Kiln Burst!", ms=10000)
+    expect("the opponent's bar", bar_length(b.pixels(), b, 451, 26), 100 - 14 - 22 - 30)
+
+
+def test_end(site, b):
+    """A whole duel, then the end's two buttons."""
+    b.d.get(site.url("file", MATCH + "&skip"))
+    b.ready()
+    deadline = time.time() + 90
+    while not b.visible("end"):
+        if time.time() > deadline:
+            raise Failure("the duel did not end")
+        if not b.js("return busy"):
+            b.key("3")
+        time.sleep(0.1)
+    expect("result", b.js("return document.getElementById('result').textContent") in
+           ("You won again!", "Lorn Ashby won!", "Old Tobrin won!"), True)
+    expect("end buttons", b.js("return [...document.querySelectorAll('#end button')].map(e => e.textContent)"),
+           ["Play again", "New match"])
+
+
+def test_path_folder(site, b):
+    """Path names a folder beside the page, fetched over http: its own pictures show."""
+    b.d.get(site.url("http", MATCH + "&Path=mine/"))
+    b.ready()
+    pixels = b.pixels()
+    expect("player's picture from the folder", b.at(pixels, 84, 410), (200, 0, 0))
+    expect("opponent's picture from the folder", b.at(pixels, 480, 170), (0, 0, 200))
+    loaded = b.js("return performance.getEntriesByType('resource').map(e => e.name)")
+    expect("fetched from the folder", sorted(n.split("/")[-1] for n in loaded if "/mine/" in n),
+           ["1.bmp", "7.bmp", "back1.bmp", "master.dat", "t3.bmp"])
+
+
+def test_bad_input(site, b):
+    """A missing master.dat gives the game's box; an absolute Path is refused unfetched."""
+    cases = [  # how, query, the box's text
+        ("http", "Path=empty/&You=1&skip", "Can't find master.dat file!"),
+        ("http", "Path=http://example.com/&You=1", "is refused"),
+        ("http", "Path=//example.com/&You=1", "is refused"),
+        ("http", "Path=/\\example.com/&You=1", "is refused"),
+        ("file", "Path=mine/&You=1", "Could not fetch mine/master.dat"),
+    ]
+    for how, query, text in cases:
+        b.d.get(site.url(how, query))
+        b.wait(f"{query}: the box", lambda: b.js("return document.getElementById('message').open"))
+        shown = b.js("return document.getElementById('messageText').textContent")
+        expect(f"{query}: box text", text in shown, True)
+        b.js("document.querySelector('#message button').click()")
+        b.wait(f"{query}: the end", lambda: b.visible("end"))
+        hosts = b.js("return performance.getEntriesByType('resource').map(e => new URL(e.name).host)")
+        expect(f"{query}: requests elsewhere", [h for h in hosts if h not in ("", f"127.0.0.1:{site.port}")], [])
+
+
+TESTS = {name[5:]: f for name, f in dict(globals()).items() if name.startswith("test_")}
+# Loading a file that is not there is what these tests are about.
+EXPECTED_ERRORS = {"bad_input": ("Failed to load resource", "net::ERR_FILE_NOT_FOUND", "Not allowed to load")}
+
+
+def main():
+    name = sys.argv[1]
+    if name not in TESTS:
+        print(f"no test {name}")
+        return 2
+    site, b = Site(), None
+    try:
+        b = Browser()
+        TESTS[name](site, b)
+        expect("console errors", b.errors(EXPECTED_ERRORS.get(name, ())), [])
+        print(f"{name}: passed")
+        return 0
+    except Failure as e:
+        print(f"{name}: FAILED: {e}")
+        return 1
+    finally:
+        if b:
+            b.close()
+        site.close()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
