@@ -7,23 +7,21 @@ set(VORRAK_WEB_HELP ${CMAKE_SOURCE_DIR}/build/native/help/quanhelp.html CACHE FI
 set(WEB_DIR ${CMAKE_BINARY_DIR}/page)
 set(WEB_SOURCE ${CMAKE_SOURCE_DIR}/src/web/page)
 
-# Only what the duel reads: the help file for Windows stays out.
+# Only what the duel reads, packed into a script: the help file for Windows stays out.
 file(GLOB web_data CONFIGURE_DEPENDS ${VORRAK_WEB_DATA}/*.bmp ${VORRAK_WEB_DATA}/master.dat)
-set(embedded)
-foreach(f ${web_data})
-    get_filename_component(name ${f} NAME)
-    list(APPEND embedded "SHELL:--embed-file ${f}@/data/${name}")
-endforeach()
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+add_custom_command(OUTPUT ${WEB_DIR}/data.js
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/webdata.py ${WEB_DIR}/data.js ${web_data}
+    DEPENDS ${CMAKE_SOURCE_DIR}/tools/webdata.py ${web_data})
 
 add_executable(vorrak_web src/web/main.cpp src/data/files_posix.cpp)
 target_link_libraries(vorrak_web vorrak_pixels)
 set_target_properties(vorrak_web PROPERTIES OUTPUT_NAME vorrak SUFFIX .js
-    RUNTIME_OUTPUT_DIRECTORY ${WEB_DIR} LINK_DEPENDS "${web_data}")
+    RUNTIME_OUTPUT_DIRECTORY ${WEB_DIR})
 target_link_options(vorrak_web PRIVATE -sASYNCIFY -sSINGLE_FILE -sMODULARIZE
     -sEXPORT_NAME=createVorrak -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH
-    -sEXPORTED_RUNTIME_METHODS=ccall,FS,UTF8ToString ${embedded})
+    -sEXPORTED_RUNTIME_METHODS=ccall,FS,UTF8ToString)
 
-find_package(Python3 REQUIRED COMPONENTS Interpreter)
 add_custom_command(OUTPUT ${WEB_DIR}/logo.png
     COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/pixmap.py bmp
         ${CMAKE_SOURCE_DIR}/src/res/art/logo.txt ${CMAKE_BINARY_DIR}/logo.bmp
@@ -37,7 +35,8 @@ foreach(f index.html web.js)
 endforeach()
 add_custom_command(OUTPUT ${WEB_DIR}/quanhelp.html
     COMMAND ${CMAKE_COMMAND} -E copy ${VORRAK_WEB_HELP} ${WEB_DIR}/quanhelp.html DEPENDS ${VORRAK_WEB_HELP})
-add_custom_target(web_page ALL DEPENDS ${page_files} ${WEB_DIR}/logo.png ${WEB_DIR}/quanhelp.html)
+add_custom_target(web_page ALL DEPENDS ${page_files} ${WEB_DIR}/data.js ${WEB_DIR}/logo.png
+    ${WEB_DIR}/quanhelp.html)
 
 # Tests of the page in headless Chromium, from disk and from a server on 127.0.0.1.
 foreach(name first_screen turn end path_folder bad_input)

@@ -125,6 +125,12 @@ EMSCRIPTEN_KEEPALIVE void web_click(int x, int y) {
     Present();
 }
 
+// A full repaint, as when the window is uncovered: the benchmark times it.
+EMSCRIPTEN_KEEPALIVE void web_repaint() {
+    InvalidateScreen();
+    onPaint();
+}
+
 EMSCRIPTEN_KEEPALIVE uint32_t* web_pixels() { return screenPixels; }
 EMSCRIPTEN_KEEPALIVE const char* web_message() { return msg; }
 EMSCRIPTEN_KEEPALIVE const char* web_move(int k) {

@@ -13,6 +13,7 @@ const queue = [];
 // What the engine calls back (see src/web/main.cpp).
 window.Vorrak = {
   present() {
+    if (!performance.getEntriesByName("first screen").length) performance.mark("first screen");
     const pixels = new Uint8ClampedArray(engine.HEAPU8.buffer, engine._web_pixels(), WIDTH * HEIGHT * 4);
     context.putImageData(new ImageData(pixels, WIDTH, HEIGHT), 0, 0);
     const line = engine.UTF8ToString(engine._web_message()).trimEnd();
@@ -101,6 +102,22 @@ async function fetchFolder(folder) {
   }
 }
 
+// The bundled data (data.js): one gzip'd run of files, each its name, a zero byte, its
+// size in four bytes and its bytes.
+async function unpackData() {
+  const packed = Uint8Array.from(atob(bundledData), (c) => c.charCodeAt(0));
+  const run = new Blob([packed]).stream().pipeThrough(new DecompressionStream("gzip"));
+  const bytes = new Uint8Array(await new Response(run).arrayBuffer());
+  const view = new DataView(bytes.buffer);
+  FS_mkdir("/data");
+  for (let at = 0; at < bytes.length;) {
+    const end = bytes.indexOf(0, at), size = view.getUint32(end + 1, true);
+    const name = new TextDecoder().decode(bytes.subarray(at, end));
+    engine.FS.writeFile(`/data/${name}`, bytes.subarray(end + 5, end + 5 + size));
+    at = end + 5 + size;
+  }
+}
+
 function FS_mkdir(dir) {
   if (!engine.FS.analyzePath(dir).exists) engine.FS.mkdir(dir);
 }
@@ -157,14 +174,14 @@ function choose() {
   for (const id of ["You", "Opp"]) fill(id, catalog.creatures, (c) => c[1]);
   for (const id of ["Move1", "Move2", "Move3", "OppMove1", "OppMove2", "OppMove3"])
     fill(id, catalog.moves, (m) => `${m[1]} (damage ${m[2]})`);
-  const last = new URLSearchParams(localStorage.getItem("vorrak.match") || "");
+  for (const [id, preview] of [["You", "yourPreview"], ["Opp", "oppPreview"]])
+    $(id).addEventListener("change", () => showPicture($(preview), $(id).value));
+  const stored = localStorage.getItem("vorrak.match");
+  if (stored === null) $("random").click();  // a first visit: any match rather than a mirror
+  const last = new URLSearchParams(stored || "");
   for (const k of settingsOf(last)) if ($(k)) $(k).value = last.get(k);
   $("skip").checked = last.has("skip");
-  for (const [id, preview] of [["You", "yourPreview"], ["Opp", "oppPreview"]]) {
-    const show = () => preview && showPicture($(preview), $(id).value);
-    $(id).addEventListener("change", show);
-    show();
-  }
+  for (const id of ["You", "Opp"]) $(id).dispatchEvent(new Event("change"));
   $("chooser").hidden = false;
 }
 
@@ -201,8 +218,9 @@ for (const id of ["newAfter", "newMatch"]) $(id).addEventListener("click", () =>
 $("aboutButton").addEventListener("click", () => $("about").showModal());
 addEventListener("popstate", () => location.reload());
 
-createVorrak().then((module) => {
+createVorrak().then(async (module) => {
   engine = module;
+  await unpackData();
   const params = new URLSearchParams(location.search);
   if (settingsOf(params).length) play(params);
   else choose();

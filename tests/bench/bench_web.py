@@ -1,0 +1,68 @@
+#!/usr/bin/python3
+"""Web page benchmark in headless Chromium on 127.0.0.1, not a test: what the page costs to
+fetch, how soon it shows the duel screen, a repaint, the longest task and the CPU of a pause."""
+import gzip
+import os
+import statistics
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "web"))
+from run import MATCH, PAGE, Browser, Site  # noqa: E402
+
+RUNS = 7
+
+
+def transfer():
+    total = 0
+    for name in sorted(os.listdir(PAGE)):
+        with open(os.path.join(PAGE, name), "rb") as f:
+            total += len(gzip.compress(f.read(), 9))
+    return total
+
+
+def main():
+    site, b = Site(), Browser()
+    try:
+        # Long tasks are only seen by an observer that is there from the start.
+        b.d.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source":
+            "window.longest = 0; new PerformanceObserver(l => l.getEntries().forEach(e => "
+            "longest = Math.max(longest, e.duration))).observe({type: 'longtask', buffered: true});"})
+        b.d.execute_cdp_cmd("Performance.enable", {})
+        firsts = []
+        for _ in range(RUNS):
+            b.d.get(site.url("http", MATCH))
+            firsts.append(b.wait("the first screen", lambda: b.js(
+                "const m = performance.getEntriesByName('first screen')[0]; return m && m.startTime")))
+        # The CPU of the opening's second pause of 1500 ms, from the browser's own counters.
+        b.wait("the second pause", lambda: b.status().startswith("Old Tobrin sent out"))
+        def cpu():
+            m = {x["name"]: x["value"] for x in b.d.execute_cdp_cmd("Performance.getMetrics", {})["metrics"]}
+            return m["TaskDuration"]
+        before, start = cpu(), time.time()
+        time.sleep(1.0)
+        pause_cpu = (cpu() - before) / (time.time() - start) * 1000
+        b.ready()
+        repaint = b.js("""const t0 = performance.now();
+            for (let i = 0; i < 200; i++) engine._web_repaint();
+            return (performance.now() - t0) / 200;""")
+        for k in "1231":
+            b.wait("the turn", lambda: not b.js("return busy"))
+            b.key(k)
+            time.sleep(0.2)
+        b.wait("the turns", lambda: not b.js("return busy"), ms=20000)
+        longest = b.js("return longest")
+    finally:
+        b.close()
+        site.close()
+    print("| Web page | Figure |\n|---|---:|")
+    print(f"| Transfer, every file of the folder gzip -9'd | {transfer() / 1000:.0f} KB |")
+    print(f"| Navigation to the first drawn duel screen (median of {RUNS}, range) | "
+          f"{statistics.median(firsts):.0f} ms ({min(firsts):.0f}-{max(firsts):.0f}) |")
+    print(f"| A full repaint of the duel screen by the engine | {repaint:.3f} ms |")
+    print(f"| Longest task on the main thread during the opening and four turns | {longest:.0f} ms |")
+    print(f"| Main-thread busy time while the engine pauses | {pause_cpu:.1f} ms per second |")
+
+
+if __name__ == "__main__":
+    main()
