@@ -36,8 +36,12 @@ draw=$(DISPLAY=:$display tools/wine-run.sh $win/bench_draw.exe) ||
 # Wine's helpers of this run go before their display does.
 WINEPREFIX="$root/$win/wineprefix" timeout 30 wineserver -w || true
 lookup=$(build/bench/bench_lookup) || { echo "bench: bench_lookup failed" >&2; exit 1; }
+# The web page in headless Chromium: it needs the native build's data and help.
+install_packages "${browser_packages[@]}"
+"$root/tools/build.sh" >/dev/null
+web=$(/usr/bin/python3 tests/bench/bench_web.py) || { echo "bench: bench_web failed" >&2; exit 1; }
 
-printf '%s\n\n%s\n' "$draw" "$lookup" | tr -d '\r'
+printf '%s\n\n%s\n\n%s\n' "$draw" "$lookup" "$web" | tr -d '\r'
 echo
 # Start-up with a tiny and a large database, and the game's peak working set.
 VORRAK_WIN_BUILD="$root/$win" python3 tests/bench/bench_startup.py

@@ -2,7 +2,6 @@
 // full duel-screen repaint against the literal way. Without a folder it writes its own
 // two pictures, 1.bmp and 2.bmp, into a temporary one.
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 #include "duel/duel.h"
@@ -125,30 +124,23 @@ void SlicedWait(uint32_t ms) {
     }
 }
 
-// Milliseconds of processor time this thread has used. Wine counts process times in
-// steps of 10 ms; the kernel's own count for the thread, which Wine's Z: drive shows, is
-// in nanoseconds.
-double ThreadCpuMs() {
-    HANDLE f = CreateFileA("Z:\\proc\\thread-self\\schedstat", GENERIC_READ, FILE_SHARE_READ,
-                           NULL, OPEN_EXISTING, 0, NULL);
-    if (f == INVALID_HANDLE_VALUE) return -1;
-    char text[128] = {};
-    DWORD got = 0;
-    ReadFile(f, text, sizeof text - 1, &got, NULL);
-    CloseHandle(f);
-    return std::strtod(text, nullptr) / 1e6;
+// Milliseconds of processor time, user and kernel, the process has used. Wine counts them
+// in steps of 10 ms, so a pause is timed over many.
+double ProcessCpuMs() {
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    auto ms = [](const FILETIME& t) {
+        return double((uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000.0;
+    };
+    return ms(kernel) + ms(user);
 }
 
-// The processor time one pause of a second takes, the best of three.
+// The processor time one pause of a second takes, over thirty of them.
 double PauseCpu(void (*pause)(uint32_t)) {
-    double best = 1e9;
-    for (int i = 0; i < 3; i++) {
-        const double before = ThreadCpuMs();
-        pause(1000);
-        const double used = ThreadCpuMs() - before;
-        if (used < best) best = used;
-    }
-    return best;
+    constexpr int kPauses = 30;
+    const double before = ProcessCpuMs();
+    for (int i = 0; i < kPauses; i++) pause(1000);
+    return (ProcessCpuMs() - before) / kPauses;
 }
 
 // A master.dat of about the given size: filler moves first, the duel's records at the end,

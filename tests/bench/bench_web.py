@@ -10,7 +10,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "web"))
 from run import MATCH, PAGE, Browser, Site  # noqa: E402
 
-RUNS = 7
+RUNS = 15
 
 
 def transfer():

@@ -76,26 +76,27 @@ function settingsOf(params) {
 }
 
 // A Path must name a folder beside the page: nothing with a scheme, nor a host of its own.
-function refused(path) {
-  if (/^[a-z][a-z0-9+.-]*:/i.test(path) || /^[\\/][\\/]/.test(path)) return true;
+const refusal = (folder) => `The Path ${folder} is refused: it must name a folder beside this page.`;
+
+function sameOrigin(folder, name) {
+  if (/^[a-z][a-z0-9+.-]*:/i.test(folder) || /^[\\/][\\/]/.test(folder)) return null;
   try {
-    return new URL(path || ".", location.href).origin !== location.origin;
+    const url = new URL(folder + name, location.href);
+    return url.origin === location.origin ? url : null;
   } catch {
-    return true;
+    return null;
   }
 }
 
 async function fetchFolder(folder) {
-  FS_mkdir("/fetched");
+  makeFolder("/fetched");
   for (const name of engine.UTF8ToString(engine._web_files()).split("\n")) {
+    const url = sameOrigin(folder, name);
+    if (!url) throw new Error(refusal(folder));
     if (location.protocol === "file:")
       throw new Error(`Could not fetch ${folder}${name}: a page opened from a disk can't fetch files. Serve its folder over http.`);
-    let answer;
-    try {
-      answer = await fetch(new URL(folder + name, location.href));
-    } catch {
-      throw new Error(`Could not fetch ${folder}${name}.`);
-    }
+    const answer = await fetch(url).catch(() => null);
+    if (!answer) throw new Error(`Could not fetch ${folder}${name}.`);
     if (answer.status === 404) continue;  // the game does without a missing file
     if (!answer.ok) throw new Error(`Could not fetch ${folder}${name}: ${answer.status} ${answer.statusText}.`);
     engine.FS.writeFile(`/fetched/${name}`, new Uint8Array(await answer.arrayBuffer()));
@@ -109,7 +110,7 @@ async function unpackData() {
   const run = new Blob([packed]).stream().pipeThrough(new DecompressionStream("gzip"));
   const bytes = new Uint8Array(await new Response(run).arrayBuffer());
   const view = new DataView(bytes.buffer);
-  FS_mkdir("/data");
+  makeFolder("/data");
   for (let at = 0; at < bytes.length;) {
     const end = bytes.indexOf(0, at), size = view.getUint32(end + 1, true);
     const name = new TextDecoder().decode(bytes.subarray(at, end));
@@ -118,7 +119,7 @@ async function unpackData() {
   }
 }
 
-function FS_mkdir(dir) {
+function makeFolder(dir) {
   if (!engine.FS.analyzePath(dir).exists) engine.FS.mkdir(dir);
 }
 
@@ -131,13 +132,10 @@ async function play(params) {
   const lines = settingsOf(params).filter((k) => k !== "Path")
     .map((k) => `${k}=${params.get(k).split(/[\r\n]/)[0]}`);
   lines.push(`Path=${folder === null ? "/data/" : "/fetched/"}`);
-  FS_mkdir("/windows");
+  makeFolder("/windows");
   engine.FS.writeFile("/windows/vorrak.ini", lines.join("\r\n") + "\r\n");
   try {
-    if (folder !== null) {
-      if (refused(folder)) throw new Error(`The Path ${folder} is refused: it must name a folder beside this page.`);
-      await fetchFolder(folder);
-    }
+    if (folder !== null) await fetchFolder(folder);
   } catch (e) {
     await Vorrak.messageBox(e.message);
     said = e.message;
@@ -176,13 +174,29 @@ function choose() {
     fill(id, catalog.moves, (m) => `${m[1]} (damage ${m[2]})`);
   for (const [id, preview] of [["You", "yourPreview"], ["Opp", "oppPreview"]])
     $(id).addEventListener("change", () => showPicture($(preview), $(id).value));
-  const stored = localStorage.getItem("vorrak.match");
+  const stored = remembered();
   if (stored === null) $("random").click();  // a first visit: any match rather than a mirror
   const last = new URLSearchParams(stored || "");
   for (const k of settingsOf(last)) if ($(k)) $(k).value = last.get(k);
   $("skip").checked = last.has("skip");
   for (const id of ["You", "Opp"]) $(id).dispatchEvent(new Event("change"));
   $("chooser").hidden = false;
+}
+
+// The last match played; a browser may keep no storage for a page opened from a disk.
+function remembered() {
+  try {
+    return localStorage.getItem("vorrak.match");
+  } catch {
+    return null;
+  }
+}
+function remember(query) {
+  try {
+    localStorage.setItem("vorrak.match", query);
+  } catch {
+    // the chooser then opens on a random match next time
+  }
 }
 
 function showPicture(box, number) {
@@ -207,7 +221,7 @@ $("chooser").addEventListener("submit", (e) => {
   for (const k of KEYS) if ($(k)) params.set(k, $(k).value);
   if ($("skip").checked) params.set("skip", "");
   const query = params.toString().replace(/skip=$/, "skip");
-  localStorage.setItem("vorrak.match", query);
+  remember(query);
   history.pushState(null, "", `?${query}`);
   play(params);
 });
