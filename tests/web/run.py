@@ -242,6 +242,20 @@ def test_bad_input(site, b):
         expect(f"{query}: requests elsewhere", [h for h in hosts if h not in ("", f"127.0.0.1:{site.port}")], [])
 
 
+def test_zip_plays_from_disk(site, b):
+    """The release's web zip, unpacked, plays from disk: index.html at its folder's top."""
+    release = os.path.join(ROOT, "build", "release")
+    zips = [z for z in os.listdir(release) if z.endswith("-web.zip")] if os.path.isdir(release) else []
+    expect("web zips in build/release", len(zips), 1)
+    with tempfile.TemporaryDirectory() as tmp:
+        subprocess.run(["unzip", "-q", os.path.join(release, zips[0]), "-d", tmp], check=True)
+        expect("the zip's one folder", os.listdir(tmp), [zips[0][:-len(".zip")]])
+        b.d.get(f"file://{tmp}/{zips[0][:-len('.zip')]}/index.html?{MATCH}&skip")
+        b.ready()
+        b.key("1")
+        b.wait("a move", lambda: b.status() == "Cindrel used Ember Snap!")
+
+
 TESTS = {name[5:]: f for name, f in dict(globals()).items() if name.startswith("test_")}
 # Loading a file that is not there is what these tests are about.
 EXPECTED_ERRORS = {"bad_input": ("Failed to load resource", "net::ERR_FILE_NOT_FOUND", "Not allowed to load")}
