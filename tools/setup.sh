@@ -12,7 +12,8 @@ browser_packages=(chromium chromium-driver python3-selenium)
 
 # Where the machine can't run 32-bit programs, 32-bit Wine can't either: the end-to-end
 # tests then run a 64-bit build of the same programs under 64-bit Wine.
-wine64_packages=(wine64 g++-mingw-w64-x86-64-win32 mingw-w64-x86-64-dev binutils-mingw-w64-x86-64)
+wine64_packages=(wine64 g++-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
+  binutils-mingw-w64-x86-64)
 
 sudo_() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 

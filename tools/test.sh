@@ -36,23 +36,29 @@ count() {  # count <build dir> <ctest arguments...>: how many tests those are
 run build/native -j2
 install_packages "${browser_packages[@]}" || { echo "Summary: $passed passed, $((failed + 1)) failed"; exit 1; }
 run build/web -j2
-if runs_32bit; then
-  "$root/tools/wine-prefix.sh" build/wintest/wineprefix
+# The unit tests under Wine, the other Windows tests, then the end-to-end tests.
+wine_tests() {  # wine_tests <unit test build> <program build> <ctest arguments for the latter...>
+  local units=$1 programs=$2
+  shift 2
+  "$root/tools/wine-prefix.sh" "$units/wineprefix"
   # A persistent server, so that parallel tests never meet one that is shutting down.
-  WINEPREFIX="$root/build/wintest/wineprefix" wineserver -p
-  run build/wintest -j2
-  WINEPREFIX="$root/build/wintest/wineprefix" wineserver -k
-  run build/win -j2 -LE e2e
+  WINEPREFIX="$root/$units/wineprefix" wineserver -p
+  run "$units" -j2
+  WINEPREFIX="$root/$units/wineprefix" wineserver -k
+  run "$programs" "$@"
+}
+if runs_32bit; then
+  wine_tests build/wintest build/win -j2 -LE e2e
   run build/win -L e2e
 else
-  # The end-to-end tests of the programs run on their 64-bit build; what only the 32-bit
-  # build can show (the unit tests under Wine, the installer, the checker's exe) is skipped.
-  echo "test: this machine can't run 32-bit programs: the end-to-end tests run the 64-bit" \
-    "build under 64-bit Wine; the unit tests under Wine, the installer and zip tests and" \
-    "the checker's Windows exe are skipped"
+  # The 64-bit build of the same sources under 64-bit Wine; what only the 32-bit build
+  # can show, the installer and the zip, is skipped.
+  echo "test: this machine can't run 32-bit programs: the tests under Wine run the 64-bit" \
+    "build under 64-bit Wine; the installer and zip tests are skipped"
+  export PATH="$root/tools/wine64:$PATH" WINEARCH=win64
   run build/win -j2 -LE wine
-  run build/win64 -L wine -E '^(release|check)\.'
-  skipped=$(( $(count build/win -L wine -R '^(release|check)\.') + $(count build/native -R '^unit\.') ))
+  wine_tests build/win64test build/win64 -L wine -E '^release\.'
+  skipped=$(count build/win -L wine -R '^release\.')
 fi
 
 echo "Summary: $passed passed, $failed failed, $skipped skipped"
