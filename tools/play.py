@@ -16,7 +16,22 @@ import time
 ROOT = os.path.realpath(os.path.join(os.path.dirname(__file__), ".."))
 DATA = os.path.join(ROOT, "build", "native", "data")
 PREFIX = os.path.join(ROOT, "build", "play", "wineprefix")
-EXE = os.path.join(ROOT, "build", "win", "vorrak.exe")
+
+
+def runs_32bit():
+    try:
+        return subprocess.run(["/usr/lib/wine/wine", "--version"], capture_output=True).returncode == 0
+    except OSError:
+        return False
+
+
+# Where the machine can't run 32-bit programs: the 64-bit build under 64-bit Wine.
+WIN = os.path.join(ROOT, "build", "win" if runs_32bit() else "win64")
+if WIN.endswith("win64"):
+    os.environ.update(VORRAK_WINE64="1", WINEARCH="win64",
+                      PATH=os.path.join(ROOT, "tools", "wine64") + os.pathsep + os.environ["PATH"])
+os.environ.setdefault("VORRAK_WIN_BUILD", WIN)
+EXE = os.path.join(WIN, "vorrak.exe")
 CHECK = os.path.join(ROOT, "build", "native", "vorcheck")
 
 
@@ -76,7 +91,7 @@ def has_display():
 
 
 def play(args):
-    env = dict(os.environ, WINEPREFIX=PREFIX, WINEARCH="win32", WINEDEBUG="-all",
+    env = dict(os.environ, WINEPREFIX=PREFIX, WINEARCH=os.environ.get("WINEARCH", "win32"), WINEDEBUG="-all",
                WINEDLLOVERRIDES="winemenubuilder.exe=d")
     cmd = ["wine", EXE] + (["skip"] if args.skip else [])
     with open(os.path.join(os.path.dirname(PREFIX), "wine.log"), "w") as log:
