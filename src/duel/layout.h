@@ -18,4 +18,5 @@ constexpr Box kYouHPFrame{10, 265, 112, 275}, kYouPictureFrame{10, 280, 157, 420
 
 // The bars' insides, without their lengths.
 constexpr Bar kOppBar{451, 26, 34, 0}, kYouBar{11, 266, 274, 0};
+constexpr Bar Filled(Bar bar, int length) { return Bar{bar.left, bar.top, bar.bottom, length}; }
 constexpr uint32_t kBarBack = 0x00FFFFFF, kBarFill = 0x0000FF00;

@@ -11,11 +11,6 @@ const Box kFrames[] = {kOppHPFrame, kOppPictureFrame, kYouHPFrame, kYouPictureFr
 // The painting's text leaves what lies behind it.
 void Say(Point at, const char* text) { ShowText(at.x, at.y, text, false); }
 
-Bar Filled(Bar bar, int length) {
-    bar.length = length;
-    return bar;
-}
-
 }  // namespace
 
 void onPaint() {

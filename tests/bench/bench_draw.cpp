@@ -323,8 +323,8 @@ int main(int argc, char** argv) {
         }));
         part("Bars", MsPerCall(kOursReps, [] {
             BeginDrawing();
-            ShowBars(kBarBack, Bar{11, 266, 274, 100}, Bar{451, 26, 34, 100});
-            ShowBars(kBarFill, Bar{11, 266, 274, 37}, Bar{451, 26, 34, 37});
+            ShowBars(kBarBack, Filled(kYouBar, 100), Filled(kOppBar, 100));
+            ShowBars(kBarFill, Filled(kYouBar, 37), Filled(kOppBar, 37));
             EndDrawing();
         }));
         std::printf("\n");

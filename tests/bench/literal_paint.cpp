@@ -82,8 +82,8 @@ void LiteralPaint() {
         msgOld = msg;
     }
     BeginDrawing();
-    ShowBars(kBarBack, Bar{11, 266, 274, 100}, Bar{451, 26, 34, 100});
-    ShowBars(kBarFill, Bar{11, 266, 274, youHP}, Bar{451, 26, 34, oppHP});
+    ShowBars(kBarBack, Filled(kYouBar, 100), Filled(kOppBar, 100));
+    ShowBars(kBarFill, Filled(kYouBar, youHP), Filled(kOppBar, oppHP));
     EndDrawing();
     CheckEnd();
 }
