@@ -14,7 +14,7 @@ add_custom_command(OUTPUT ${WEB_DIR}/data.js
     COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/webdata.py ${WEB_DIR}/data.js ${web_data}
     DEPENDS ${CMAKE_SOURCE_DIR}/tools/webdata.py ${web_data})
 
-add_executable(vorrak_web src/web/main.cpp src/data/files_posix.cpp)
+add_executable(vorrak_web src/web/main.cpp src/web/catalog.cpp src/data/files_posix.cpp)
 target_link_libraries(vorrak_web vorrak_pixels)
 set_target_properties(vorrak_web PROPERTIES OUTPUT_NAME vorrak SUFFIX .js
     RUNTIME_OUTPUT_DIRECTORY ${WEB_DIR})
@@ -28,14 +28,14 @@ add_custom_command(OUTPUT ${WEB_DIR}/logo.png
     COMMAND convert ${CMAKE_BINARY_DIR}/logo.bmp -strip -define png:compression-level=9 ${WEB_DIR}/logo.png
     DEPENDS ${CMAKE_SOURCE_DIR}/src/res/art/logo.txt ${CMAKE_SOURCE_DIR}/tools/pixmap.py)
 set(page_files)
-foreach(f index.html web.js)
+foreach(f index.html web.js authors.js)
     add_custom_command(OUTPUT ${WEB_DIR}/${f}
         COMMAND ${CMAKE_COMMAND} -E copy ${WEB_SOURCE}/${f} ${WEB_DIR}/${f} DEPENDS ${WEB_SOURCE}/${f})
     list(APPEND page_files ${WEB_DIR}/${f})
 endforeach()
 add_custom_command(OUTPUT ${WEB_DIR}/quanhelp.html
     COMMAND ${CMAKE_COMMAND} -E copy ${VORRAK_WEB_HELP} ${WEB_DIR}/quanhelp.html DEPENDS ${VORRAK_WEB_HELP})
-add_custom_target(web_page ALL DEPENDS ${page_files} ${WEB_DIR}/data.js ${WEB_DIR}/logo.png
+add_custom_target(web_page ALL DEPENDS ${page_files} ${WEB_DIR}/data.js ${WEB_DIR}/checker.js ${WEB_DIR}/logo.png
     ${WEB_DIR}/quanhelp.html)
 
 # Tests of the page in headless Chromium, from disk and from a server on 127.0.0.1.
@@ -44,3 +44,17 @@ foreach(name first_screen turn end path_folder bad_input zip_plays_from_disk)
     set_tests_properties(web.${name} PROPERTIES LABELS web TIMEOUT 240
         ENVIRONMENT "VORRAK_WEB_PAGE=${WEB_DIR}")
 endforeach()
+
+# The checker for authors: vorcheck itself, run by the page in a worker on the files given,
+# with the chooser's listing of them.
+add_executable(vorcheck_web ${VORCHECK_SOURCES} src/check/platform_posix.cpp src/data/files_posix.cpp
+    src/web/catalog.cpp)
+target_link_libraries(vorcheck_web vorrak_pixels)
+set_target_properties(vorcheck_web PROPERTIES OUTPUT_NAME vorcheck SUFFIX .js)
+target_link_options(vorcheck_web PRIVATE -sSINGLE_FILE -sMODULARIZE -sEXPORT_NAME=createVorcheck
+    -sENVIRONMENT=worker -sALLOW_MEMORY_GROWTH -sINVOKE_RUN=0
+    -sEXPORTED_RUNTIME_METHODS=callMain,ccall,FS)
+add_custom_command(OUTPUT ${WEB_DIR}/checker.js
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/websource.py ${WEB_DIR}/checker.js
+        checkerSource $<TARGET_FILE:vorcheck_web> ${CMAKE_SOURCE_DIR}/src/web/check_worker.js
+    DEPENDS vorcheck_web ${CMAKE_SOURCE_DIR}/tools/websource.py ${CMAKE_SOURCE_DIR}/src/web/check_worker.js)

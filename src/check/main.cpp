@@ -134,6 +134,11 @@ int main(int argc, char** argv) {
         PrintSettingsJson(settings);
         Print(",\n  \"findings\": ");
         PrintFindingsJson();
+        // Past the findings kept, only these counts go on.
+        Print(",\n  \"errors\": ");
+        PrintNumber(ErrorCount());
+        Print(", \"warnings\": ");
+        PrintNumber(WarningCount());
         Print(",\n  ");
         PrintRecordsJson();
         Print(",\n  ");

@@ -9,6 +9,10 @@ const $ = (id) => document.getElementById(id);
 const canvas = $("screen"), context = canvas.getContext("2d");
 let engine, busy = false, said = "";
 const queue = [];
+// The data the chooser lists and the duel reads: the bundled data, or the files an author
+// gave (authors.js), kept here so that a fresh engine gets them again.
+let own = null;
+const dataFolder = () => (own ? "/given/" : "/data/");
 
 // What the engine calls back (see src/web/main.cpp).
 window.Vorrak = {
@@ -123,17 +127,32 @@ function makeFolder(dir) {
   if (!engine.FS.analyzePath(dir).exists) engine.FS.mkdir(dir);
 }
 
+// An engine runs one duel, as the Windows program does: each duel, and each giving of an
+// author's files, has a fresh one.
+async function startEngine() {
+  engine = await createVorrak();
+  await unpackData();
+  if (!own) return;
+  makeFolder("/given");
+  for (const { name, bytes } of own) engine.FS.writeFile(`/given/${name}`, bytes);
+}
+
+// The settings file the game's own reader reads, from a query's keys.
+function settingsFile(params, folder) {
+  const lines = settingsOf(params).filter((k) => k !== "Path")
+    .map((k) => `${k}=${params.get(k).split(/[\r\n]/)[0]}`);
+  lines.push(`Path=${folder}`);
+  return lines.join("\r\n") + "\r\n";
+}
+
 // The query, written out as the settings file that the game's own reader reads.
 async function play(params) {
   $("chooser").hidden = true;
   canvas.hidden = false;
   fit();
   const folder = params.get("Path");
-  const lines = settingsOf(params).filter((k) => k !== "Path")
-    .map((k) => `${k}=${params.get(k).split(/[\r\n]/)[0]}`);
-  lines.push(`Path=${folder === null ? "/data/" : "/fetched/"}`);
   makeFolder("/windows");
-  engine.FS.writeFile("/windows/vorrak.ini", lines.join("\r\n") + "\r\n");
+  engine.FS.writeFile("/windows/vorrak.ini", settingsFile(params, folder === null ? dataFolder() : "/fetched/"));
   try {
     if (folder !== null) await fetchFolder(folder);
   } catch (e) {
@@ -161,10 +180,9 @@ function makeMoveButtons() {
   moves.hidden = false;
 }
 
-// The chooser: the lists come from the engine's own record listing of the bundled data.
-function choose() {
-  const text = engine.UTF8ToString(engine.ccall("web_catalog", "number", ["string"], ["/data/"]));
-  const catalog = JSON.parse(text);
+// The chooser: the lists are the game's own record listing of the data (web_catalog).
+function fillChooser(listing) {
+  const catalog = JSON.parse(listing || '{"trainers": [], "creatures": [], "moves": []}');
   const fill = (id, items, shown) => {
     $(id).replaceChildren(...items.map((item) => new Option(shown(item), item[0])));
   };
@@ -172,16 +190,24 @@ function choose() {
   for (const id of ["You", "Opp"]) fill(id, catalog.creatures, (c) => c[1]);
   for (const id of ["Move1", "Move2", "Move3", "OppMove1", "OppMove2", "OppMove3"])
     fill(id, catalog.moves, (m) => `${m[1]} (damage ${m[2]})`);
-  for (const [id, preview] of [["You", "yourPreview"], ["Opp", "oppPreview"]])
-    $(id).addEventListener("change", () => showPicture($(preview), $(id).value));
+}
+
+function choose() {
+  fillChooser(engine.UTF8ToString(engine.ccall("web_catalog", "number", ["string"], ["/data/"])));
   const stored = remembered();
   if (stored === null) $("random").click();  // a first visit: any match rather than a mirror
   const last = new URLSearchParams(stored || "");
   for (const k of settingsOf(last)) if ($(k)) $(k).value = last.get(k);
   $("skip").checked = last.has("skip");
+  showChooser();
+}
+
+function showChooser() {
   for (const id of ["You", "Opp"]) $(id).dispatchEvent(new Event("change"));
   $("chooser").hidden = false;
 }
+for (const [id, preview] of [["You", "yourPreview"], ["Opp", "oppPreview"]])
+  $(id).addEventListener("change", () => showPicture($(preview), $(id).value));
 
 // The last match played; a browser may keep no storage for a page opened from a disk.
 function remembered() {
@@ -200,7 +226,7 @@ function remember(query) {
 }
 
 function showPicture(box, number) {
-  const file = `/data/${number}.bmp`;
+  const file = `${dataFolder()}${number}.bmp`;
   box.replaceChildren();
   if (!engine.FS.analyzePath(file).exists) return;
   const img = new Image();
@@ -215,26 +241,40 @@ $("random").addEventListener("click", () => {
     select.dispatchEvent(new Event("change"));
   }
 });
-$("chooser").addEventListener("submit", (e) => {
-  e.preventDefault();
+function chosen() {
   const params = new URLSearchParams();
   for (const k of KEYS) if ($(k)) params.set(k, $(k).value);
   if ($("skip").checked) params.set("skip", "");
-  const query = params.toString().replace(/skip=$/, "skip");
-  remember(query);
-  history.pushState(null, "", `?${query}`);
+  return params;
+}
+
+let lastMatch;
+$("chooser").addEventListener("submit", (e) => {
+  e.preventDefault();
+  const params = lastMatch = chosen();
+  if (!own) {  // an author's files live only in this page: no address can bring them back
+    const query = params.toString().replace(/skip=$/, "skip");
+    remember(query);
+    history.pushState(null, "", `?${query}`);
+  }
   play(params);
 });
 
-// A finished duel, like the Windows program's run, is over: a new one starts the page anew.
-$("again").addEventListener("click", () => location.reload());
-for (const id of ["newAfter", "newMatch"]) $(id).addEventListener("click", () => { location.href = location.pathname; });
+// A finished duel, like the Windows program's run, is over: a new one starts the page anew,
+// or, with an author's files, which a reload would lose, a fresh engine.
+function again(then) {
+  if (!own) return false;
+  $("end").hidden = $("moves").hidden = canvas.hidden = true;
+  startEngine().then(then);
+  return true;
+}
+$("again").addEventListener("click", () => again(() => play(lastMatch)) || location.reload());
+for (const id of ["newAfter", "newMatch"])
+  $(id).addEventListener("click", () => again(showChooser) || (location.href = location.pathname));
 $("aboutButton").addEventListener("click", () => $("about").showModal());
 addEventListener("popstate", () => location.reload());
 
-createVorrak().then(async (module) => {
-  engine = module;
-  await unpackData();
+startEngine().then(() => {
   const params = new URLSearchParams(location.search);
   if (settingsOf(params).length) play(params);
   else choose();
