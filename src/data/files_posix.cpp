@@ -1,7 +1,9 @@
 // The file operations on POSIX, for the native tools and tests; backslashes are taken as slashes.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 #include <dirent.h>
 #include <strings.h>
 #include <sys/stat.h>
@@ -53,15 +55,19 @@ long long FileLength(FileHandle f) {
 
 void CloseFile(FileHandle f) { std::fclose(static_cast<std::FILE*>(f)); }
 
+// In name order, as on Windows, so that a folder gives the same findings on every system.
 bool ListFiles(const char* folder, const char* suffix, FileVisit visit, void* context) {
     DIR* dir = opendir(Native(*folder ? folder : "./").c_str());
     if (!dir) return false;
     const std::size_t n = std::strlen(suffix);
+    std::vector<std::string> names;
     while (dirent* e = readdir(dir)) {
         std::size_t len = std::strlen(e->d_name);
         if (len < n || strcasecmp(e->d_name + len - n, suffix) != 0) continue;
-        if (FileExists((std::string(folder) + e->d_name).c_str())) visit(e->d_name, context);
+        if (FileExists((std::string(folder) + e->d_name).c_str())) names.push_back(e->d_name);
     }
     closedir(dir);
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) visit(name.c_str(), context);
     return true;
 }

@@ -9,6 +9,8 @@ import subprocess
 import sys
 import tempfile
 import time
+import json
+import random
 
 from selenium import webdriver
 from selenium.webdriver.chrome.options import Options
@@ -57,9 +59,10 @@ class Site:
         with socket.socket() as s:
             s.bind(("127.0.0.1", 0))
             self.port = s.getsockname()[1]
+        self.log = open(os.path.join(tempfile.gettempdir(), f"vorrak-web-{self.port}.log"), "w+")
         self.server = subprocess.Popen(["/usr/bin/python3", "-m", "http.server", "--bind", "127.0.0.1",
                                         str(self.port), "--directory", self.root],
-                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                       stdout=subprocess.DEVNULL, stderr=self.log)
         deadline = time.time() + 10
         while True:
             try:
@@ -74,9 +77,16 @@ class Site:
         base = f"http://127.0.0.1:{self.port}/" if how == "http" else f"file://{self.root}/"
         return base + "index.html" + (f"?{query}" if query else "")
 
+    def requests(self):
+        """The requests the server has answered so far."""
+        with open(self.log.name) as f:
+            return [line for line in f if '"GET ' in line]
+
     def close(self):
         self.server.terminate()
         self.server.wait()
+        self.log.close()
+        os.unlink(self.log.name)
         shutil.rmtree(self.root, ignore_errors=True)
 
 
@@ -102,7 +112,8 @@ class Browser:
                 return value
             if time.time() > deadline:
                 self.d.save_screenshot(os.path.join(tempfile.gettempdir(), "vorrak-web-failed.png"))
-                raise Failure(f"{what}: not seen within {ms} ms; status {self.status()!r}")
+                raise Failure(f"{what}: not seen within {ms} ms; status {self.status()!r}; "
+                              f"console {self.errors()!r}")
             time.sleep(0.05)
 
     def status(self):
@@ -254,6 +265,127 @@ def test_zip_plays_from_disk(site, b):
         b.ready()
         b.key("1")
         b.wait("a move", lambda: b.status() == "Cindrel used Ember Snap!")
+
+
+# --- authors' own files ---------------------------------------------------------------------
+
+def data_set(folder, kind):
+    """Writes one of the tests' data sets of an author into folder."""
+    rng = random.Random(kind)
+    with open(os.path.join(DATA, "master.dat"), "rb") as f:
+        master = f.read()
+    files = {}
+    if kind == "bundled":
+        for name in os.listdir(DATA):
+            if name.endswith(".bmp") or name == "master.dat":
+                with open(os.path.join(DATA, name), "rb") as f:
+                    files[name] = f.read()
+        files["vorrak.ini"] = MATCH.replace("&", "\r\n").encode() + b"\r\n"
+    elif kind == "broken":
+        lines = master.split(b"\n")
+        lines[5:5] = [b"no equals sign here", b"12=\xe9t\xe9 \xff", b"[names]"]
+        files["master.dat"] = b"\n".join(lines[:-40])
+        files["1.bmp"] = bmp(40, 30, (200, 0, 0))[:90]  # truncated
+        files["7.bmp"] = bmp(2, 2, (0, 0, 200))[:18] + struct.pack("<ii", 40000, -40000) + bmp(2, 2, (0, 0, 200))[26:]
+        files["t3.bmp"] = b""
+        files["\u00c9clair \u00e9t\u00e9.bmp"] = bmp(10, 10, (1, 2, 3))
+        files["vorrak.ini"] = b"You=1\r\nOpp=77\r\nMove1=abc\r\nmove2 = 2\r\nTrainerYou=1\r\n\xff\xfe=\r\n"
+    elif kind == "no master.dat":
+        files["1.bmp"] = bmp(40, 30, (200, 0, 0))
+        files["vorrak.ini"] = b"You=1\r\nOpp=7\r\n"
+    elif kind == "hundreds":
+        files["master.dat"] = master
+        for n in range(300):
+            files[f"{n}.bmp"] = bytes(rng.randrange(256) for _ in range(rng.randrange(200)))
+    for name, data in files.items():
+        with open(os.path.join(folder, name), "wb") as f:
+            f.write(data)
+
+
+def give(b, folder):
+    """Gives every file of folder through the page's file picker; waits for the findings."""
+    b.js("document.getElementById('checking').textContent = ''")
+    paths = sorted(os.path.join(folder, n) for n in os.listdir(folder))
+    b.js("document.getElementById('giveFiles').value = ''")  # the driver adds to what is there
+    b.d.find_element("id", "giveFiles").send_keys("\n".join(paths))
+    b.wait("the findings", lambda: b.js("return document.getElementById('checking').textContent")
+           .startswith("Checked"), ms=30000)
+
+
+def shown_findings(b):
+    return b.js("""return [...document.getElementById('findings').children].map(e =>
+        [e.dataset.file, e.dataset.line || null, e.dataset.severity, e.querySelector('.sentence').textContent])""")
+
+
+def vorcheck_findings(folder):
+    ini = os.path.join(folder, "vorrak.ini")
+    args = [VORCHECK, "--all", "--json"] + (["--ini", ini] if os.path.exists(ini) else []) + [folder + "/"]
+    found = json.loads(subprocess.run(args, capture_output=True).stdout)["findings"]
+    out = []
+    for f in found:
+        file, _, line = f["place"].rpartition(":")
+        if not line.isdigit():
+            file, line = f["place"], None
+        out.append([file, line, f["severity"], f["message"].replace(folder + "/", "/given/")])
+    return out
+
+
+def test_authors_findings(site, b):
+    """Each data set given in turn to one page: the checker's own findings, and only its own."""
+    b.d.get(site.url("http"))
+    b.wait("the chooser", lambda: b.visible("chooser"))
+    loaded = len(site.requests())
+    for kind in ("broken", "bundled", "no master.dat", "hundreds"):
+        with tempfile.TemporaryDirectory() as folder:
+            data_set(folder, kind)
+            give(b, folder)
+            expect(f"{kind}: findings", shown_findings(b), vorcheck_findings(folder))
+        if kind == "bundled":
+            expect("bundled: counts", b.js("return document.getElementById('counts').textContent"),
+                   "No findings: the game reads everything as you meant it.")
+    expect("requests after load", site.requests()[loaded:], [])
+
+
+def test_authors_play(site, b):
+    """An author's own pictures in a duel, then the bundled data back; nothing is fetched."""
+    b.d.get(site.url("http"))
+    b.wait("the chooser", lambda: b.visible("chooser"))
+    loaded = len(site.requests())
+    give(b, os.path.join(site.root, "mine"))
+    b.wait("the screen of the chooser's match", lambda: b.visible("ownScreen"))
+    for k, v in (("You", "1"), ("Opp", "7"), ("TrainerYou", "1"), ("TrainerOpp", "3")):
+        b.js("document.getElementById(arguments[0]).value = arguments[1]", k, v)
+    b.js("document.getElementById('play').click()")
+    b.ready()
+    pixels = b.pixels()
+    expect("player's own picture", b.at(pixels, 84, 410), (200, 0, 0))
+    expect("opponent's own picture", b.at(pixels, 480, 170), (0, 0, 200))
+    b.key("1")
+    b.wait("a move", lambda: b.status() == "Cindrel used Ember Snap!")
+    b.js("document.getElementById('newMatch').click()")
+    b.wait("the chooser again, with the files still given", lambda: b.visible("chooser") and b.visible("bundled"))
+    b.js("document.getElementById('bundled').click()")
+    b.wait("the bundled data back", lambda: not b.visible("bundled") and b.js(
+        "return document.getElementById('You').options.length") == 8)
+    expect("requests after load", site.requests()[loaded:], [])
+
+
+def test_authors_garbage(site, b):
+    """20 MB of random bytes, dropped as master.dat: the findings come, the page keeps answering."""
+    b.d.get(site.url("file"))
+    b.wait("the chooser", lambda: b.visible("chooser"))
+    b.js("""window.longTasks = [];
+        new PerformanceObserver((l) => longTasks.push(...l.getEntries().map((e) => e.duration)))
+            .observe({entryTypes: ['longtask']});
+        const bytes = new Uint8Array(20 << 20);
+        for (let at = 0; at < bytes.length; at += 65536) crypto.getRandomValues(bytes.subarray(at, at + 65536));
+        const drop = new DataTransfer();
+        drop.items.add(new File([bytes], 'master.dat'));
+        setTimeout(() => dispatchEvent(new DragEvent('drop', {dataTransfer: drop, cancelable: true})), 100);""")
+    b.wait("the findings", lambda: b.js("return document.getElementById('checking').textContent")
+           .startswith("Checked"), ms=20000)
+    expect("findings listed", b.js("return document.getElementById('findings').children.length") > 0, True)
+    expect("main-thread tasks over 200 ms", [t for t in b.js("return longTasks") if t > 200], [])
 
 
 TESTS = {name[5:]: f for name, f in dict(globals()).items() if name.startswith("test_")}

@@ -13,8 +13,10 @@ async function give(files) {
   const n = ++giving;
   const kept = [], left = [];
   for (const file of files) {
-    if (!fileName(file.name) || file.size > MOST_BYTES) left.push(file.name || "(no name)");
-    else kept.push({ name: file.name, file, bytes: new Uint8Array(await file.arrayBuffer()) });
+    const read = fileName(file.name) && file.size <= MOST_BYTES && await file.arrayBuffer().catch(() => null);
+    if (!read) left.push(file.name || "(no name)");
+    // What was read is what is checked and played, whatever happens to the file meanwhile.
+    else kept.push({ name: file.name, bytes: new Uint8Array(read), blob: new Blob([read]) });
   }
   if (n !== giving) return;  // given again meanwhile: only the last giving counts
   own = kept;
@@ -24,7 +26,7 @@ async function give(files) {
   fillChooser(null);
   $("play").disabled = true;
   $("bundled").hidden = false;
-  $("leftOut").textContent = left.length ? `Left out, as too big or not a file's name: ${left.join(", ")}.` : "";
+  $("leftOut").textContent = left.length ? `Left out, as too big, unreadable or not a file's name: ${left.join(", ")}.` : "";
   check(true);
 }
 
@@ -35,6 +37,7 @@ function check(whole) {
   if (whole && ownSettings) args.push("--ini", `/given/${ownSettings.name}`);
   if (!whole) args.push("--ini", "/vorrak.ini");
   if (!whole || ownSettings) args.push("--screen", "/screen.bmp");
+  args.push("/given/");
   const settings = !whole && new TextEncoder().encode(settingsFile(chosen(), "/given/"));
   run(args, settings, (data) => {
     if (!whole) return showScreen(data.screen);
@@ -70,7 +73,7 @@ function run(args, settings, done) {
     e.preventDefault();
     if (checking === worker) $("checking").textContent = `The check stopped: ${e.message}`;
   };
-  worker.postMessage({ files: own.map(({ name, file }) => ({ name, file })), settings, args });
+  worker.postMessage({ files: own.map(({ name, blob }) => ({ name, blob })), settings, args });
 }
 
 function counted(n, what) {
@@ -147,9 +150,15 @@ async function dropped(entries, loose) {
   return files;
 }
 
-$("giveFiles").addEventListener("change", (e) => give([...e.target.files]));
-$("giveFolder").addEventListener("change", (e) => give([...e.target.files]
-  .filter((f) => f.webkitRelativePath.split("/").length <= 2)));
+// Emptied once taken, so that giving the same files again, edited, checks them again.
+$("giveFiles").addEventListener("change", (e) => {
+  give([...e.target.files]);
+  e.target.value = "";
+});
+$("giveFolder").addEventListener("change", (e) => {
+  give([...e.target.files].filter((f) => f.webkitRelativePath.split("/").length <= 2));
+  e.target.value = "";
+});
 $("bundled").addEventListener("click", backToBundled);
 // The player's own choice (not the chooser's own settling of its lists) draws the screen again.
 const chooserMoved = () => { if (own && !$("play").disabled) check(false); };
