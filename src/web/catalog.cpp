@@ -1,31 +1,49 @@
 // The records of a data folder, as the chooser lists them: for the duel's page and for the
 // checker's worker, which lists an author's files away from the page's own thread.
 #include <emscripten.h>
-#include <cstdio>
-#include <string>
+#include <cstdlib>
+#include <cstring>
 #include "data/catalog.h"
 #include "data/database.h"
 #include "data/files.h"
+#include "data/number.h"
 #include "duel/state.h"
 #include "duel/text.h"
 
 namespace {
 
-std::string json;  // the last listing
+// The last listing. It grows as it goes, as a data folder may hold thousands of records;
+// plain memory, since the checker carries none of the C++ library's strings.
+char* json;
+std::size_t used, room;
+bool short_;  // memory ran out: the listing is cut
+
+void Add(const char* text) {
+    const std::size_t n = std::strlen(text);
+    if (short_) return;
+    if (used + n + 1 > room) {
+        char* more = static_cast<char*>(std::realloc(json, 2 * (used + n + 1)));
+        if (!more) {
+            short_ = true;
+            return;
+        }
+        json = more;
+        room = 2 * (used + n + 1);
+    }
+    std::memcpy(json + used, text, n + 1);
+    used += n;
+}
 
 void Quote(const char* s) {
-    json += '"';
+    Add("\"");
     for (; *s; s++) {
         const unsigned char c = static_cast<unsigned char>(*s);
-        char escape[8];
-        if (c < 0x20 || c >= 0x80 || c == '"' || c == '\\') {
-            std::snprintf(escape, sizeof escape, "\\u%04x", c);  // 8-bit text, as Latin-1
-            json += escape;
-        } else {
-            json += char(c);
-        }
+        static const char hex[] = "0123456789abcdef";
+        const char escape[] = {'\\', 'u', '0', '0', hex[c >> 4], hex[c & 15], 0};  // as Latin-1
+        const char plain[] = {char(c), 0};
+        Add(c < 0x20 || c >= 0x80 || c == '"' || c == '\\' ? escape : plain);
     }
-    json += '"';
+    Add("\"");
 }
 
 struct Listing {
@@ -37,18 +55,24 @@ void AddRecord(int16_t n, const char* value, void* context) {
     Text<255> name;
     name = value;
     name.cut(section == kNames ? 10 : 63);  // as the duel shows them
-    json += json.back() == '[' ? "[" : ",[";
-    json += std::to_string(n) + ",";
+    Add(used && json[used - 1] == '[' ? "[" : ",[");
+    Add(Num(n));
+    Add(",");
     Quote(name);
-    if (section == kMoves) json += "," + std::to_string(GetDamage(n));
-    json += "]";
+    if (section == kMoves) {
+        Add(",");
+        Add(Num(GetDamage(n)));
+    }
+    Add("]");
 }
 
 void List(const char* key, int section, const char* header) {
-    json += std::string("\"") + key + "\":[";
+    Add("\"");
+    Add(key);
+    Add("\":[");
     Listing listing{section};
     ListRecords(header, section == kNames ? Layout::Columns : Layout::KeyValue, AddRecord, &listing);
-    json += "]";
+    Add("]");
 }
 
 }  // namespace
@@ -57,13 +81,18 @@ void List(const char* key, int section, const char* header) {
 // database.
 extern "C" EMSCRIPTEN_KEEPALIVE const char* web_catalog(const char* folder) {
     path = folder;
-    json = "{";
+    used = 0;
+    short_ = false;
+    Add("{");
     List("trainers", kTrainers, "[Trainers]");
-    json += ",";
+    Add(",");
     List("creatures", kNames, "[Names]");
-    json += ",";
+    Add(",");
     List("moves", kMoves, "[Moves]");
-    json += "}";
-    return FileExists(std::string(folder).append("master.dat").c_str()) ? json.c_str() : "";
+    Add("}");
+    Text<255> database;
+    database = path;
+    database += "master.dat";
+    return FileExists(database) && !short_ ? json : "";
 }
 

@@ -1,14 +1,16 @@
 #!/usr/bin/python3
 """Web page benchmark in headless Chromium on 127.0.0.1, not a test: what the page costs to
-fetch, how soon it shows the duel screen, a repaint, the longest task and the CPU of a pause."""
+fetch, how soon it shows the duel screen, a repaint, the longest task, the CPU of a pause,
+and how long the page's checker takes over an author's files."""
 import gzip
 import os
 import statistics
 import sys
+import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "web"))
-from run import MATCH, PAGE, Browser, Site  # noqa: E402
+from run import MATCH, PAGE, Browser, Site, data_set, give  # noqa: E402
 
 RUNS = 15
 
@@ -52,6 +54,20 @@ def main():
             time.sleep(0.2)
         b.wait("the turns", lambda: not b.js("return busy"), ms=20000)
         longest = b.js("return longest")
+        # An author's folder: the bundled data, then 20 MB of random bytes as master.dat.
+        b.d.get(site.url("http"))
+        b.wait("the chooser", lambda: b.visible("chooser"))
+        checks = []
+        with tempfile.TemporaryDirectory() as folder:
+            data_set(folder, "bundled")
+            for garbage in (False, True):
+                if garbage:
+                    with open(os.path.join(folder, "master.dat"), "wb") as f:
+                        f.write(os.urandom(20 << 20))
+                b.js("longest = 0")
+                start = time.time()
+                give(b, folder)
+                checks.append(((time.time() - start) * 1000, b.js("return longest")))
     finally:
         b.close()
         site.close()
@@ -62,6 +78,9 @@ def main():
     print(f"| A full repaint of the duel screen by the engine | {repaint:.3f} ms |")
     print(f"| Longest task on the main thread during the opening and four turns | {longest:.0f} ms |")
     print(f"| Main-thread busy time while the engine pauses | {pause_cpu:.1f} ms per second |")
+    for (ms, task), what in zip(checks, ("the bundled data", "the same with 20 MB of garbage as master.dat")):
+        print(f"| The page's check of {what}: findings shown, longest main-thread task | "
+              f"{ms:.0f} ms, {task:.0f} ms |")
 
 
 if __name__ == "__main__":
