@@ -4,42 +4,41 @@
 "use strict";
 
 const MOST_BYTES = 64 << 20;  // a bigger file is left out, and the page says so
-let giving = 0, checking = null, ownSettings = null, screenUrl = null;
+let giving = 0, checking = null, screenUrl = null;
 
 // A name the in-memory folder can hold as one file of its own.
 const fileName = (name) => name !== "" && name !== "." && name !== ".." && !/[\/\0]/.test(name);
 
-async function give(files) {
-  const n = ++giving;
+// Only names and sizes are looked at here: the worker reads the files, and hands their bytes
+// over for the duel when it is done, so that this thread copies nothing big.
+function give(files) {
   const kept = [], left = [];
   for (const file of files) {
-    const read = fileName(file.name) && file.size <= MOST_BYTES && await file.arrayBuffer().catch(() => null);
-    if (!read) left.push(file.name || "(no name)");
-    // What was read is what is checked and played, whatever happens to the file meanwhile.
-    else kept.push({ name: file.name, bytes: new Uint8Array(read), blob: new Blob([read]) });
+    if (fileName(file.name) && file.size <= MOST_BYTES) kept.push({ name: file.name, file });
+    else left.push(file.name || "(no name)");
   }
-  if (n !== giving) return;  // given again meanwhile: only the last giving counts
-  own = kept;
-  ownSettings = kept.find((f) => f.name.toLowerCase() === "vorrak.ini") || null;
-  await startEngine();
-  if (n !== giving) return;
+  giving++;
   fillChooser(null);
   $("play").disabled = true;
   $("bundled").hidden = false;
-  $("leftOut").textContent = left.length ? `Left out, as too big, unreadable or not a file's name: ${left.join(", ")}.` : "";
-  check(true);
+  $("leftOut").textContent = left.length ? `Left out, as too big or not a file's name: ${left.join(", ")}.` : "";
+  check(kept);
 }
 
-// The whole check is vorcheck's of the files, with their vorrak.ini if there is one; without
-// one, the chooser's match only draws the screen, and says nothing of its own.
-function check(whole) {
-  const args = whole ? ["--all", "--json"] : [];
-  if (whole && ownSettings) args.push("--ini", `/given/${ownSettings.name}`);
-  if (!whole) args.push("--ini", "/vorrak.ini");
-  if (!whole || ownSettings) args.push("--screen", "/screen.bmp");
+const settingsIn = (files) => files.find((f) => f.name.toLowerCase() === "vorrak.ini") || null;
+
+// The whole check of a giving is vorcheck's of the files, with their vorrak.ini if there is
+// one. Without one, the chooser's match only draws the screen (check(null)), and says
+// nothing of its own.
+function check(files) {
+  const whole = !!files, ini = whole && settingsIn(files);
+  const args = whole ? ["--all", "--json"] : ["--ini", "/vorrak.ini"];
+  if (ini) args.push("--ini", `/given/${ini.name}`);
+  if (!whole || ini) args.push("--screen", "/screen.bmp");
   args.push("/given/");
   const settings = !whole && new TextEncoder().encode(settingsFile(chosen(), "/given/"));
-  run(args, settings, (data) => {
+  const n = giving;
+  run(files || own, args, settings, async (data) => {
     if (!whole) return showScreen(data.screen);
     let found;
     try {
@@ -48,32 +47,39 @@ function check(whole) {
       $("checking").textContent = `The check gave no findings: ${data.said || "it stopped"}.`;
       return;
     }
+    files.forEach((f, i) => { f.bytes = new Uint8Array(data.bytes[i]); });
+    own = files;
+    await startEngine();
+    if (n !== giving) return;  // given again meanwhile: only the last giving counts
     showFindings(found);
     fillChooser(data.catalog);
-    if (ownSettings) chooseFrom(found.settings);
+    if (ini) chooseFrom(found.settings);
     showChooser();
     $("play").disabled = false;
-    if (ownSettings) showScreen(data.screen);
-    else check(false);
+    if (ini) showScreen(data.screen);
+    else check(null);
   });
 }
 
 // One check at a time: a newer one stops the older, so no two givings ever mix.
-function run(args, settings, done) {
+function run(files, args, settings, done) {
   if (checking) checking.terminate();
-  const worker = checking = new Worker(URL.createObjectURL(new Blob([checkerSource])));
-  if (args.includes("--all")) $("checking").textContent = `Checking ${counted(own.length, "file")}…`;
+  run.source = run.source || URL.createObjectURL(new Blob([checkerSource]));
+  const worker = checking = new Worker(run.source);
+  if (args.includes("--all")) $("checking").textContent = `Checking ${counted(files.length, "file")}…`;
   worker.onmessage = ({ data }) => {
     worker.terminate();
     if (checking !== worker) return;
     checking = null;
-    done(data);
+    if (data.unread) $("checking").textContent = `${data.unread} has changed or gone since it was given: give the files again.`;
+    else done(data);
   };
   worker.onerror = (e) => {
     e.preventDefault();
     if (checking === worker) $("checking").textContent = `The check stopped: ${e.message}`;
   };
-  worker.postMessage({ files: own.map(({ name, blob }) => ({ name, blob })), settings, args });
+  // The browser reads a File as it was when it was given, or fails if it has changed since.
+  worker.postMessage({ files: files.map(({ name, file }) => ({ name, file })), settings, args });
 }
 
 function counted(n, what) {
@@ -81,7 +87,7 @@ function counted(n, what) {
 }
 
 function showFindings(found) {
-  $("findings").replaceChildren(...found.findings.map(findingItem));
+  listInSlices($("findings"), found.findings, findingItem);
   const listed = found.findings.length, all = found.errors + found.warnings;
   $("checking").textContent = `Checked ${counted(own.length, "file")}.`;
   $("counts").textContent = !all ? "No findings: the game reads everything as you meant it."
@@ -91,6 +97,19 @@ function showFindings(found) {
     `${p.file}: ${p.width} x ${p.height}, as ${p.use} at columns ${p.left}-${p.right - 1}, ` +
     `rows ${p.top}-${p.bottom - 1}; ${p.seeThroughPercent.toFixed(1)}% see-through white`)));
 }
+
+// Thousands of findings go in a slice at a time, so that the page keeps answering.
+function listInSlices(list, all, make) {
+  const shown = ++listInSlices.shown;
+  list.replaceChildren();
+  const slice = (from) => {
+    if (shown !== listInSlices.shown) return;  // a newer list has begun
+    list.append(...all.slice(from, from + 250).map(make));
+    if (from + 250 < all.length) setTimeout(slice, 0, from + 250);
+  };
+  slice(0);
+}
+listInSlices.shown = 0;
 
 function item(tag, text, className) {
   const e = document.createElement(tag);
@@ -126,9 +145,10 @@ function chooseFrom(settings) {
 
 function backToBundled() {
   if (checking) checking.terminate();
-  checking = ownSettings = own = null;
+  checking = own = null;
   giving++;
-  for (const id of ["findings", "pictures"]) $(id).replaceChildren();
+  listInSlices($("findings"), [], findingItem);
+  $("pictures").replaceChildren();
   for (const id of ["checking", "counts", "leftOut"]) $(id).textContent = "";
   showScreen(null);
   $("bundled").hidden = true;
@@ -161,7 +181,7 @@ $("giveFolder").addEventListener("change", (e) => {
 });
 $("bundled").addEventListener("click", backToBundled);
 // The player's own choice (not the chooser's own settling of its lists) draws the screen again.
-const chooserMoved = () => { if (own && !$("play").disabled) check(false); };
+const chooserMoved = () => { if (own && !$("play").disabled) check(null); };
 for (const id of KEYS) if ($(id)) $(id).addEventListener("input", chooserMoved);
 $("random").addEventListener("click", chooserMoved);
 

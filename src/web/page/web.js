@@ -134,7 +134,8 @@ async function startEngine() {
   await unpackData();
   if (!own) return;
   makeFolder("/given");
-  for (const { name, bytes } of own) engine.FS.writeFile(`/given/${name}`, bytes);
+  // The engine only reads them: it may keep the page's own bytes, uncopied.
+  for (const { name, bytes } of own) engine.FS.writeFile(`/given/${name}`, bytes, { canOwn: true });
 }
 
 // The settings file the game's own reader reads, from a query's keys.
