@@ -33,15 +33,18 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
+!include WinVer.nsh
 !include "${DATA_LIST}"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
-!define MUI_FINISHPAGE_RUN "$INSTDIR\vormatch.exe"
+!define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "Play now"
-!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\readme.txt"
+!define MUI_FINISHPAGE_RUN_FUNCTION PlayNow
+!define MUI_FINISHPAGE_SHOWREADME
 !define MUI_FINISHPAGE_SHOWREADME_TEXT "Show the readme"
+!define MUI_FINISHPAGE_SHOWREADME_FUNCTION ShowReadme
 !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
 
 ; The pages in the order the player sees them.
@@ -59,6 +62,25 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 !macro RemoveDataFile NAME
   Delete "$INSTDIR\data\${NAME}"
 !macroend
+
+; On Vista and later the installer runs elevated, and what it starts would be too. The shell
+; starts a file with the signed-in user's own rights, so the finish page asks the shell.
+; Older Windows has no elevation: there the files are started as they always were.
+Function PlayNow
+  ${If} ${AtLeastWinVista}
+    Exec '"$WINDIR\explorer.exe" "$INSTDIR\vormatch.exe"'
+  ${Else}
+    Exec '"$INSTDIR\vormatch.exe"'
+  ${EndIf}
+FunctionEnd
+
+Function ShowReadme
+  ${If} ${AtLeastWinVista}
+    Exec '"$WINDIR\explorer.exe" "$INSTDIR\readme.txt"'
+  ${Else}
+    ExecShell "open" "$INSTDIR\readme.txt"
+  ${EndIf}
+FunctionEnd
 
 Section "Program"
   SetOutPath "$INSTDIR"
