@@ -15,6 +15,12 @@ gtest_discover_tests(unit_tests TEST_PREFIX unit. DISCOVERY_MODE PRE_TEST)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 add_test(NAME check.native COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/check/check_test.py
     $<TARGET_FILE:vorcheck> ${VORRAK_DATA_DIR})
+# The release, as tools/release.sh made it: the same bytes when built again, and its sums.
+foreach(name again sums)
+    add_test(NAME release.reproducible_${name}
+        COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/release/reproducible.py ${name})
+endforeach()
+set_tests_properties(release.reproducible_again PROPERTIES TIMEOUT 1800)
 add_test(NAME tools.python COMMAND ${Python3_EXECUTABLE} -m unittest discover -s tests/tools
     WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
 

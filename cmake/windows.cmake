@@ -34,9 +34,16 @@ set_source_files_properties(${RES}/vorrak.rc PROPERTIES
     OBJECT_DEPENDS "${RES}/vorrak.ico;${RES}/logo.bmp;${RES}/vorrak.manifest;${CMAKE_SOURCE_DIR}/src/res/resource.h")
 
 # The shipped programs stay lean: no exception or type-information machinery, stripped.
+# Their time stamp is SOURCE_DATE_EPOCH's, which tools/build.sh also writes into EPOCH_FILE,
+# so that a new one links them again.
+set(EPOCH_FILE ${CMAKE_BINARY_DIR}/source-date-epoch)
+if(NOT EXISTS ${EPOCH_FILE})
+    file(WRITE ${EPOCH_FILE} "")
+endif()
 function(vorrak_lean target)
     target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti)
     target_link_options(${target} PRIVATE -s)
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${EPOCH_FILE})
 endfunction()
 target_compile_options(vorrak_core PRIVATE -fno-exceptions -fno-rtti)
 target_compile_options(vorrak_pixels PRIVATE -fno-exceptions -fno-rtti)

@@ -6,7 +6,7 @@
 packages=(cmake make ninja-build g++ clang libclang-rt-14-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 mingw-w64-i686-dev binutils-mingw-w64-i686
   wine wine32:i386 fonts-wine xvfb xauth xdotool x11-utils imagemagick
-  libgtest-dev python3 nsis zip unzip emscripten)
+  libgtest-dev python3 nsis zip unzip emscripten faketime)
 # The browser tests' own: a real browser and its driver.
 browser_packages=(chromium chromium-driver python3-selenium)
 
