@@ -5,6 +5,7 @@ reproducible.py again: builds the release a second time, in a second clone of th
   build/release (tools/release.sh has made it).
 reproducible.py sums: SHA256SUMS in build/release checks out."""
 import glob
+import hashlib
 import os
 import shutil
 import subprocess
@@ -61,9 +62,10 @@ def again():
                 a = f.read()
             with open(os.path.join(second, name), "rb") as f:
                 b = f.read()
+            print(f"{hashlib.sha256(a).hexdigest()}  {name}")
             if a != b:
                 differ.append(f"{name}: differs from byte {first_difference(a, b)} "
-                              f"({len(a)} and {len(b)} bytes)")
+                              f"({len(a)} and {len(b)} bytes); built again: {hashlib.sha256(b).hexdigest()}")
         for line in differ:
             print(f"reproducible: {line}")
         print(f"reproducible: {len(artifacts(RELEASE)) - len(differ)} of {len(artifacts(RELEASE))} the same")
