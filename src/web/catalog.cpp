@@ -16,15 +16,15 @@ namespace {
 // plain memory, since the checker carries none of the C++ library's strings.
 char* json;
 std::size_t used, room;
-bool short_;  // memory ran out: the listing is cut
+bool outOfMemory;  // the listing is cut: it is given as none
 
 void Add(const char* text) {
+    if (outOfMemory) return;
     const std::size_t n = std::strlen(text);
-    if (short_) return;
     if (used + n + 1 > room) {
         char* more = static_cast<char*>(std::realloc(json, 2 * (used + n + 1)));
         if (!more) {
-            short_ = true;
+            outOfMemory = true;
             return;
         }
         json = more;
@@ -82,7 +82,7 @@ void List(const char* key, int section, const char* header) {
 extern "C" EMSCRIPTEN_KEEPALIVE const char* web_catalog(const char* folder) {
     path = folder;
     used = 0;
-    short_ = false;
+    outOfMemory = false;
     Add("{");
     List("trainers", kTrainers, "[Trainers]");
     Add(",");
@@ -93,6 +93,6 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* web_catalog(const char* folder) {
     Text<255> database;
     database = path;
     database += "master.dat";
-    return FileExists(database) && !short_ ? json : "";
+    return FileExists(database) && !outOfMemory ? json : "";
 }
 

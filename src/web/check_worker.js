@@ -3,20 +3,21 @@
 // that the page's own thread copies nothing big. Each check has an instance of its own: no
 // two givings ever meet.
 "use strict";
-onmessage = async ({ data: { files, settings, args } }) => {
+onmessage = async ({ data: { files, settings, args, listing } }) => {
   const out = [], said = [];
   const checker = await createVorcheck({ print: (l) => out.push(l), printErr: (l) => said.push(l) });
   checker.FS.mkdir("/given");
   const bytes = [];
   for (const { name, file } of files) {
-    bytes.push(await file.arrayBuffer().catch(() => null));
-    if (!bytes.at(-1)) return postMessage({ unread: name });
-    checker.FS.writeFile(`/given/${name}`, new Uint8Array(bytes.at(-1)), { canOwn: true });
+    const read = await file.arrayBuffer().catch(() => null);
+    if (!read) return postMessage({ unread: name });
+    bytes.push(read);
+    checker.FS.writeFile(`/given/${name}`, new Uint8Array(read), { canOwn: true });
   }
   if (settings) checker.FS.writeFile("/vorrak.ini", settings);
-  const catalog = checker.ccall("web_catalog", "string", ["string"], ["/given/"]);
-  const code = checker.callMain(args);
+  const catalog = listing ? checker.ccall("web_catalog", "string", ["string"], ["/given/"]) : null;
+  checker.callMain(args);
   const screen = checker.FS.analyzePath("/screen.bmp").exists ? checker.FS.readFile("/screen.bmp") : null;
   // The bytes go back to the page for the duel, moved, not copied.
-  postMessage({ code, json: out.join("\n"), said: said.join("\n"), catalog, screen, bytes }, bytes);
+  postMessage({ json: out.join("\n"), said: said.join("\n"), catalog, screen, bytes }, bytes);
 };

@@ -79,7 +79,8 @@ function run(files, args, settings, done) {
     if (checking === worker) $("checking").textContent = `The check stopped: ${e.message}`;
   };
   // The browser reads a File as it was when it was given, or fails if it has changed since.
-  worker.postMessage({ files: files.map(({ name, file }) => ({ name, file })), settings, args });
+  const listing = args.includes("--all");  // a giving's check also lists its records
+  worker.postMessage({ files: files.map(({ name, file }) => ({ name, file })), settings, args, listing });
 }
 
 function counted(n, what) {

@@ -263,15 +263,13 @@ $("chooser").addEventListener("submit", (e) => {
 
 // A finished duel, like the Windows program's run, is over: a new one starts the page anew,
 // or, with an author's files, which a reload would lose, a fresh engine.
-function again(then) {
-  if (!own) return false;
+function onFreshEngine(then) {
   $("end").hidden = $("moves").hidden = canvas.hidden = true;
   startEngine().then(then);
-  return true;
 }
-$("again").addEventListener("click", () => again(() => play(lastMatch)) || location.reload());
+$("again").addEventListener("click", () => (own ? onFreshEngine(() => play(lastMatch)) : location.reload()));
 for (const id of ["newAfter", "newMatch"])
-  $(id).addEventListener("click", () => again(showChooser) || (location.href = location.pathname));
+  $(id).addEventListener("click", () => (own ? onFreshEngine(showChooser) : (location.href = location.pathname)));
 $("aboutButton").addEventListener("click", () => $("about").showModal());
 addEventListener("popstate", () => location.reload());
 
