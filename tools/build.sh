@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything: build/native (core, tests, fuzzers, tools, game data), build/win (the
 # shipped Windows programs and the release) and build/wintest (the unit tests for Wine);
-# build/web (the web page, with Emscripten); where the machine can't run 32-bit programs,
-# also build/win64 and build/win64test (the same programs and unit tests, 64-bit).
+# and build/web (the web page, with Emscripten).
 # tools/build.sh --release builds only what tools/release.sh packs.
 set -euo pipefail
 root=$(dirname "$(realpath "$0")")/..
@@ -41,10 +40,3 @@ cmake --build build/native
 cmake --build build/win
 cmake --build build/wintest
 cmake --build build/web
-if ! runs_32bit; then
-  configure build/win64 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake
-  configure build/win64test -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
-    -DVORRAK_MINGW_THREADS=posix
-  cmake --build build/win64 --target vorrak probe vormatch vorcheck
-  cmake --build build/win64test
-fi

@@ -16,20 +16,7 @@ import time
 ROOT = os.path.realpath(os.path.join(os.path.dirname(__file__), ".."))
 DATA = os.path.join(ROOT, "build", "native", "data")
 PREFIX = os.path.join(ROOT, "build", "play", "wineprefix")
-
-
-def runs_32bit():
-    try:
-        return subprocess.run(["/usr/lib/wine/wine", "--version"], capture_output=True).returncode == 0
-    except OSError:
-        return False
-
-
-# Where the machine can't run 32-bit programs: the 64-bit build under 64-bit Wine.
-WIN = os.path.join(ROOT, "build", "win" if runs_32bit() else "win64")
-if WIN.endswith("win64"):
-    os.environ.update(VORRAK_WINE64="1", WINEARCH="win64",
-                      PATH=os.path.join(ROOT, "tools", "wine64") + os.pathsep + os.environ["PATH"])
+WIN = os.path.join(ROOT, "build", "win")
 os.environ.setdefault("VORRAK_WIN_BUILD", WIN)
 EXE = os.path.join(WIN, "vorrak.exe")
 CHECK = os.path.join(ROOT, "build", "native", "vorcheck")
@@ -115,10 +102,10 @@ def record(args, folder):
         g.start(*(["skip"] if args.skip else []), relay=False)
         g.window()
         deadline = time.time() + 6
-        while time.time() < deadline and g.probe("idle", 0, check=False) is None:
+        while time.time() < deadline and g.probe("idle", check=False, wait=0) is None:
             snap()  # the opening, while it plays
         for _ in range(40):
-            if g.probe("idle", 10000, check=False) is None:
+            if g.probe("idle", check=False, wait=10) is None:
                 break
             snap()
             g.click(203, random.choice((304, 324, 344)))

@@ -17,4 +17,10 @@ if [ "${1:-}" = --web ]; then
   fi
   exec python3 -m http.server --bind 127.0.0.1 "$port" --directory "$root/build/web/page"
 fi
-exec python3 "$root/tools/play.py" "$@"
+source "$root/tools/setup.sh"
+if [ "$(x86_way)" = none ]; then
+  echo "play: this machine runs no 32-bit programs, not even under qemu-i386; tools/play.sh --web plays in a browser" >&2
+  exit 1
+fi
+# Where the machine refuses 32-bit code, the game runs under qemu-i386 (tools/x86.sh).
+exec "$root/tools/x86.sh" python3 "$root/tools/play.py" "$@"

@@ -1,19 +1,20 @@
 #!/usr/bin/env bash
 # Installs what building, playing and testing need, only when it is missing.
 # Sourced, it only defines install_packages, which every script that installs goes through,
-# and runs_32bit.
+# and x86_way.
 
 packages=(cmake make ninja-build g++ clang libclang-rt-14-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 mingw-w64-i686-dev binutils-mingw-w64-i686
-  wine wine32:i386 fonts-wine xvfb xauth xdotool x11-utils imagemagick
+  wine wine32:i386 wine64 fonts-wine xvfb xauth xdotool x11-utils imagemagick
   libgtest-dev python3 nsis zip unzip emscripten faketime)
 # The browser tests' own: a real browser and its driver.
 browser_packages=(chromium chromium-driver python3-selenium)
 
-# Where the machine can't run 32-bit programs, 32-bit Wine can't either: the end-to-end
-# tests then run a 64-bit build of the same programs under 64-bit Wine.
-wine64_packages=(wine64 g++-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
-  binutils-mingw-w64-x86-64)
+# Where the machine refuses 32-bit code, Debian's 32-bit Wine loader runs under qemu-i386,
+# registered only inside a namespace of tools/x86.sh's own; wine64 runs the prefix's own
+# services natively.
+setup_root=$(realpath "$(dirname "${BASH_SOURCE[0]}")/..")
+qemu="$setup_root/build/qemu/qemu-i386"
 
 sudo_() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
@@ -52,11 +53,55 @@ install_packages() {
   return "$status"
 }
 
-# runs_32bit: true where the machine runs 32-bit x86 programs (Wine's own 32-bit loader).
-runs_32bit() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+# fetch_qemu: puts qemu-i386 into build/qemu, from qemu 10 of bookworm-backports (bookworm's
+# own 7.2 spins forever at Wine's start), through an apt configuration of its own: nothing
+# under /etc/apt changes and nothing is installed.
+fetch_qemu() {
+  [ -x "$qemu" ] && return 0
+  local dir apt
+  dir=$(dirname "$qemu")
+  apt="$dir/apt"
+  mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial" "$apt/parts" "$apt/prefs"
+  echo "deb [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg]" \
+    "http://deb.debian.org/debian bookworm-backports main" >"$apt/sources.list"
+  cat >"$apt/apt.conf" <<EOF
+Dir::Etc::SourceList "$apt/sources.list";
+Dir::Etc::SourceParts "$apt/parts";
+Dir::Etc::Preferences "$apt/preferences";
+Dir::Etc::PreferencesParts "$apt/prefs";
+Dir::State::Lists "$apt/lists";
+Dir::Cache "$apt/cache";
+APT::Architectures { "amd64"; };
+APT::Sandbox::User "root";
+EOF
+  (
+    export APT_CONFIG="$apt/apt.conf"
+    cd "$dir" &&
+      apt-get update -qq &&
+      apt-get download -qq qemu-user/bookworm-backports &&
+      dpkg-deb --fsys-tarfile qemu-user_*.deb | tar -xO ./usr/bin/qemu-i386 >"$qemu.part" &&
+      chmod +x "$qemu.part" && mv "$qemu.part" "$qemu" && rm -f qemu-user_*.deb
+  ) >"$dir/fetch.log" 2>&1
+}
+
+# x86_way: how this machine runs 32-bit x86 programs, Wine's own loader among them:
+# "native", "emulated" (through tools/x86.sh) or "none".
+x86_way() {
+  if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    echo native
+  elif [ -x "$qemu" ] && "$setup_root/tools/x86.sh" /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    echo emulated
+  else
+    echo none
+  fi
+}
 
 if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
   set -euo pipefail
   install_packages "${packages[@]}"
-  runs_32bit || install_packages "${wine64_packages[@]}"
+  if [ "$(x86_way)" = none ]; then
+    fetch_qemu || true
+    [ "$(x86_way)" = emulated ] ||
+      echo "setup: this machine runs no 32-bit programs, not even under qemu-i386 in a namespace of its own: the tests under Wine are skipped (build/qemu/fetch.log)"
+  fi
 fi

@@ -52,7 +52,7 @@ def main():
             b.wait("the turn", lambda: not b.js("return busy"))
             b.key(k)
             time.sleep(0.2)
-        b.wait("the turns", lambda: not b.js("return busy"), ms=20000)
+        b.wait("the turns", lambda: not b.js("return busy"))
         longest = b.js("return longest")
         # An author's folder: the bundled data, then 20 MB of random bytes as master.dat.
         b.d.get(site.url("http"))

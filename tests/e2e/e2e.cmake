@@ -1,9 +1,6 @@
 # End-to-end tests: the real vorrak.exe under Wine in Xvfb, one at a time in their own prefix.
 add_executable(probe tests/e2e/probe.cpp)
 target_link_libraries(probe psapi)
-if(CMAKE_SYSTEM_PROCESSOR STREQUAL x86_64)
-    set(E2E_WINE64 VORRAK_WINE64=1)
-endif()
 set(E2E_TESTS
     screen_layout skip_shows_no_names pictures_placed edited_pictures_repaint
     wider_window_shows_more_of_a_picture opening_scene
@@ -15,7 +12,7 @@ foreach(name ${E2E_TESTS})
     add_test(NAME e2e.${name}
         COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/e2e/run.py ${name})
     set_tests_properties(e2e.${name} PROPERTIES LABELS "e2e;wine" RUN_SERIAL TRUE TIMEOUT 180
-        ENVIRONMENT "VORRAK_WIN_BUILD=${CMAKE_BINARY_DIR};${E2E_WINE64}")
+        ENVIRONMENT "VORRAK_WIN_BUILD=${CMAKE_BINARY_DIR}")
 endforeach()
 # It only reads the exe's headers.
 set_tests_properties(e2e.exe_is_static PROPERTIES LABELS e2e)

@@ -1,6 +1,9 @@
 """Runs the real vorrak.exe under Wine in a virtual X display and looks at what it does.
 
-Every wait is for a condition with a deadline; nothing sleeps a fixed time as its check.
+Every wait is for a condition with a deadline from tests/deadlines.py; nothing sleeps a fixed
+time as its check. A wait that fails says which way: a helper that never started, the
+program under test already gone (with its exit code), or the condition not come by the
+deadline (with what was seen last).
 """
 import contextlib
 import os
@@ -8,19 +11,19 @@ import re
 import shutil
 import struct
 import subprocess
+import sys
 import tempfile
 import time
 
 ROOT = os.path.realpath(os.path.join(os.path.dirname(__file__), "..", ".."))
+sys.path.insert(0, os.path.join(ROOT, "tests"))
+from deadlines import DEADLINES, waited  # noqa: E402
 BUILD = os.environ.get("VORRAK_WIN_BUILD", os.path.join(ROOT, "build", "win"))
 PREFIX = os.environ.get("VORRAK_E2E_PREFIX", os.path.join(BUILD, "wineprefix-e2e"))
 EXE = os.path.join(BUILD, "vorrak.exe")
 PROBE = os.path.join(BUILD, "probe.exe")
 
-# The 64-bit build of the same programs, for machines that can't run 32-bit code.
-if os.environ.get("VORRAK_WINE64"):
-    os.environ["PATH"] = os.path.join(ROOT, "tools", "wine64") + os.pathsep + os.environ["PATH"]
-    os.environ["WINEARCH"] = "win64"
+# tools/x86.sh sets win64 where our 32-bit programs run under qemu-i386.
 WINEARCH = os.environ.get("WINEARCH", "win32")
 
 RELAYED = ["TextOutA", "MessageBoxA", "WinHelpA", "DestroyWindow", "PostQuitMessage",
@@ -29,6 +32,33 @@ RELAYED = ["TextOutA", "MessageBoxA", "WinHelpA", "DestroyWindow", "PostQuitMess
 
 class Failure(AssertionError):
     pass
+
+
+class NotSeen(Failure):
+    """A wait's condition did not come by its deadline."""
+
+
+HELPER = DEADLINES["helper"]
+
+
+def seconds(wait):
+    """A wait's deadline: a kind of wait from tests/deadlines.py, or seconds."""
+    return DEADLINES[wait] if isinstance(wait, str) else wait
+
+
+def retried(what):
+    """Notes a start that showed nothing and was tried again, for the test command's summary."""
+    print(f"retried: {what}")
+    log = os.environ.get("VORRAK_RETRY_LOG")
+    if log:
+        with open(log, "a") as f:
+            f.write(f"{os.environ.get('VORRAK_TEST', '?')}: {what}\n")
+
+
+def last_line(path, leave_out=""):
+    with open(path, errors="replace") as f:
+        lines = [l.strip() for l in f if l.strip() and l.strip() != leave_out]
+    return lines[-1] if lines else "nothing"
 
 
 def wine_env(display, relay=False):
@@ -88,11 +118,15 @@ class Display:
         self.proc = subprocess.Popen(["Xvfb", self.name, "-screen", "0", "1024x768x24",
                                       "-nolisten", "tcp"], stdout=subprocess.DEVNULL,
                                      stderr=subprocess.DEVNULL)
-        deadline = time.time() + 10
+        began = time.time()
+        deadline = began + HELPER
         while not os.path.exists(f"/tmp/.X11-unix/X{n}"):
-            if time.time() > deadline or self.proc.poll() is not None:
-                raise Failure("Xvfb did not start")
+            if self.proc.poll() is not None:
+                raise Failure(f"Xvfb failed to start: exit {self.proc.returncode}")
+            if time.time() > deadline:
+                raise Failure(f"Xvfb: no display {self.name} within {HELPER} s")
             time.sleep(0.05)
+        waited("helper", began)
 
     def close(self):
         self.proc.terminate()
@@ -141,6 +175,10 @@ class Call:
 
     def __repr__(self):
         return f"{self.ms}:{self.name}({self.args})"
+
+
+# The probe's commands that wait, with a deadline in milliseconds as their last argument.
+WAITS = {"window", "idle", "gone", "find", "holding"}
 
 
 class Game:
@@ -195,51 +233,127 @@ class Game:
     def start(self, *args, relay=True, exe=EXE):
         self.open_display()
         self.env = wine_env(self.display.name, relay)
+        self.command = ["wine", exe] + list(args)
+        self.seen = False
+        self.launch()
+        return self
+
+    def launch(self):
         self.log = open(self.trace_file, "w")
-        self.proc = subprocess.Popen(["wine", exe] + list(args), env=self.env, cwd=self.dir,
+        self.proc = subprocess.Popen(self.command, env=self.env, cwd=self.dir,
                                      stdin=subprocess.DEVNULL, stdout=self.log,
                                      stderr=subprocess.STDOUT)
         self.started = time.time()
-        return self
 
-    def probe(self, *args, check=True):
-        with tempfile.TemporaryFile() as out:
-            r = subprocess.run(["wine", PROBE] + [str(a) for a in args], stdout=out,
-                               stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL,
-                               env=wine_env(self.display.name))
-            out.seek(0)
-            text = out.read().decode(errors="replace").strip()
-        if check and r.returncode != 0:
-            raise Failure(f"probe {' '.join(map(str, args))}: exit {r.returncode}")
-        return text if r.returncode == 0 else None
+    def and_gone(self):
+        """"; the program had already exited with code N" once it has, else nothing."""
+        if self.proc and self.proc.poll() is not None:
+            return f"; the program had already exited with code {self.proc.returncode}"
+        return ""
 
-    def background_probe(self, *args, says, ms=15000):
+    def probe(self, *args, check=True, wait="answer"):
+        """Runs the probe to its end and gives what it printed; None when its wait ended at
+        the deadline and check is false. A probe that says nothing within HELPER seconds
+        is started once more."""
+        args = [str(a) for a in args]
+        kind, wait = wait, seconds(wait)
+        if args[0] in WAITS:
+            args.append(str(int(wait * 1000)))
+        said = " ".join(args)
+        out, err = (os.path.join(self.dir, f"probe.{k}") for k in ("out", "err"))
+        for attempt in (1, 2):
+            with open(out, "w") as o, open(err, "w") as e:
+                proc = subprocess.Popen(["wine", PROBE] + args, stdout=o, stderr=e,
+                                        stdin=subprocess.DEVNULL, env=wine_env(self.display.name))
+            started = time.time()
+            said_started = False
+            while proc.poll() is None:
+                if not said_started and "probe: started" in open(err).read():
+                    said_started = True
+                    waited("helper", started)
+                if time.time() - started > HELPER + wait:
+                    proc.kill()
+                    raise Failure(f"probe {said}: still running after {HELPER + wait:.0f} s")
+                if time.time() - started > HELPER and not said_started:
+                    proc.kill()
+                    proc.wait()
+                    break
+                time.sleep(0.05)
+            else:
+                break
+            if attempt == 1:
+                retried(f"probe {args[0]} said nothing within {HELPER} s")
+        else:
+            raise Failure(f"probe {said} failed to start twice: {last_line(err)}")
+        text = open(out, errors="replace").read().strip()
+        if proc.returncode == 0:
+            if args[0] in WAITS and isinstance(kind, str):
+                waited(kind, started)
+            return text
+        if proc.returncode == 1 and args[0] in WAITS:
+            if not check:
+                return None
+            raise NotSeen(f"probe {said}: not within {wait} s; {text or 'nothing seen'}"
+                          f"{self.and_gone()}")
+        raise Failure(f"probe {said} failed: exit {proc.returncode}: "
+                      f"{text or last_line(err, 'probe: started')}")
+
+    def sight(self, *args, wait="show"):
+        """The probe's first sight of the program just started. A start that shows nothing
+        by the deadline is tried once more; one that ended, or showed something else, is
+        not."""
+        try:
+            text = self.probe(*args, wait=wait)
+        except NotSeen as e:
+            if self.seen or self.and_gone() or "visible windows: none" not in str(e):
+                raise
+            self.proc.kill()
+            self.proc.wait()
+            self.log.close()
+            retried(f"{os.path.basename(self.command[1])} showed nothing within {seconds(wait)} s")
+            self.launch()
+            text = self.probe(*args, wait=wait)
+        self.seen = True
+        return text
+
+    def background_probe(self, *args, says):
         """Starts a probe that stays running, once it has printed what it says when ready."""
-        out = os.path.join(self.dir, "probe.out")
-        with open(out, "w") as f:
-            proc = subprocess.Popen(["wine", PROBE] + [str(a) for a in args], stdout=f,
-                                    stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL,
+        out, err = (os.path.join(self.dir, f"background.{k}") for k in ("out", "err"))
+        with open(out, "w") as o, open(err, "w") as e:
+            proc = subprocess.Popen(["wine", PROBE] + [str(a) for a in args], stdout=o,
+                                    stderr=e, stdin=subprocess.DEVNULL,
                                     env=wine_env(self.open_display().name))
-        deadline = time.time() + ms / 1000
+        began = time.time()
+        deadline = began + HELPER
         while says not in open(out).read():
-            if time.time() > deadline or proc.poll() is not None:
-                raise Failure(f"probe {args[0]} did not get ready")
+            if proc.poll() is not None:
+                raise Failure(f"probe {args[0]} exited with {proc.returncode} before it was "
+                              f"ready: {last_line(err, 'probe: started')}")
+            if time.time() > deadline:
+                raise NotSeen(f"probe {args[0]}: not ready within {HELPER} s; its last word: "
+                              f"{last_line(err)}")
             time.sleep(0.05)
+        waited("helper", began)
         return proc
 
-    def window(self, ms=15000):
-        hwnd, x, y, w, h = map(int, self.probe("window", ms).split())
+    def window(self):
+        hwnd, x, y, w, h = map(int, self.sight("window").split())
         self.hwnd, self.client = hwnd, (x, y, w, h)
         return self.client
 
-    def idle(self, ms=15000):
-        self.probe("idle", ms)
+    def idle(self):
+        self.probe("idle")
 
-    def exit_code(self, timeout=20):
+    def exit_code(self, wait="end"):
+        began = time.time()
         try:
-            return self.proc.wait(timeout)
+            code = self.proc.wait(seconds(wait))
         except subprocess.TimeoutExpired:
-            raise Failure(f"the game did not end within {timeout} s")
+            said = [t[3] for t in self.texts(200, 400)]
+            raise NotSeen(f"the program did not end within {seconds(wait)} s; the last message "
+                          f"drawn: {said[-1] if said else 'none'}")
+        waited("end", began)
+        return code
 
     def close(self):
         if self.proc and self.proc.poll() is None:
@@ -264,21 +378,32 @@ class Game:
         rows = [data[3 * ((y0 + y) * sw + x0):3 * ((y0 + y) * sw + x0 + w)] for y in range(h)]
         return Image(w, h, b"".join(rows))
 
-    def wait_shot(self, what, ok, ms=8000):
-        deadline = time.time() + ms / 1000
+    def wait_shot(self, what, ok):
+        began = time.time()
         while True:
             image = self.shot()
             if ok(image):
+                waited("answer", began)
                 return image
-            if time.time() > deadline:
+            if time.time() > began + DEADLINES["answer"]:
                 image.save_png(os.path.join(self.dir, "failed.png"))
-                raise Failure(f"{what}: not seen within {ms} ms (see {self.dir}/failed.png)")
+                raise NotSeen(f"{what}: not seen within {DEADLINES['answer']} s (the last seen is "
+                              f"{self.dir}/failed.png){self.and_gone()}")
             time.sleep(0.05)
 
     def click(self, x, y):
         cx, cy = self.client[0] + x, self.client[1] + y
         subprocess.run(["xdotool", "mousemove", str(cx), str(cy), "click", "1"],
                        env=dict(os.environ, DISPLAY=self.display.name), check=True)
+
+    def focus(self, title, whole=True):
+        """Gives the keyboard to the X window of the given title, or the one it begins."""
+        env = dict(os.environ, DISPLAY=self.display.name)
+        found = subprocess.run(["xdotool", "search", "--name", f"^{title}" + "$" * whole], env=env,
+                               capture_output=True, text=True).stdout.split()
+        if not found:
+            raise Failure(f"no window {title!r} on the screen")
+        subprocess.run(["xdotool", "windowfocus", "--sync", found[-1]], env=env, check=True)
 
     def keys(self, *keys):
         env = dict(os.environ, DISPLAY=self.display.name)
@@ -305,12 +430,13 @@ class Game:
                 out.append((c.ms, n[1], n[2], (c.text() or "").rstrip()))
         return out
 
-    def wait_text(self, text, x=200, y=400, ms=10000):
-        deadline = time.time() + ms / 1000
-        while time.time() < deadline:
+    def wait_text(self, text, x=200, y=400):
+        began = time.time()
+        while time.time() < began + DEADLINES["answer"]:
             for t in self.texts(x, y):
                 if t[3] == text:
+                    waited("answer", began)
                     return t
             time.sleep(0.05)
-        raise Failure(f"text {text!r} at ({x}, {y}) not drawn; drawn there: "
-                      f"{[t[3] for t in self.texts(x, y)]}")
+        raise NotSeen(f"text {text!r} at ({x}, {y}) not drawn within {DEADLINES['answer']} s; drawn there: "
+                      f"{[t[3] for t in self.texts(x, y)]}{self.and_gone()}")

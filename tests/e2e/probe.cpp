@@ -8,6 +8,8 @@
 //   probe count TITLE         prints how many top-level windows have that title
 //   probe lock FILE MS        holds FILE open with no sharing for MS milliseconds
 //   probe style               prints the main window's style, extended style and title
+// Every probe says "probe: started" on stderr first. A wait that ends at its deadline
+// exits with 1 after a line "last seen: ..." saying how things stood then.
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #include <psapi.h>
@@ -72,6 +74,28 @@ static BOOL CALLBACK TopHolds(HWND w, LPARAM) {
     return TRUE;
 }
 
+// The visible top-level windows' titles, for a wait that found none of the one it wanted.
+static char seenTitles[1024];
+static BOOL CALLBACK AddTitle(HWND w, LPARAM) {
+    char text[128];
+    if (!IsWindowVisible(w) || !GetWindowTextA(w, text, sizeof text)) return TRUE;
+    const size_t used = std::strlen(seenTitles);
+    if (used + std::strlen(text) + 5 < sizeof seenTitles)
+        std::sprintf(seenTitles + used, "%s\"%s\"", used ? ", " : "", text);
+    return TRUE;
+}
+static int LastSeen(const char* what) {
+    seenTitles[0] = 0;
+    EnumWindows(AddTitle, 0);
+    std::printf("last seen: %s; visible windows: %s\n", what, seenTitles[0] ? seenTitles : "none");
+    std::fflush(stdout);
+    return 1;
+}
+static const char* MainState() {
+    HWND w = Main();
+    return !w ? "no main window" : !IsWindowVisible(w) ? "the main window, hidden" : "the main window";
+}
+
 static BOOL CALLBACK PrintText(HWND w, LPARAM) {
     char text[512];
     GetWindowTextA(w, text, sizeof text);
@@ -80,6 +104,8 @@ static BOOL CALLBACK PrintText(HWND w, LPARAM) {
 }
 
 int main(int argc, char** argv) {
+    std::fprintf(stderr, "probe: started\n");
+    std::fflush(stderr);
     if (argc < 2) return 2;
     const char* what = argv[1];
     DWORD ms = argc > 2 ? std::strtoul(argv[argc - 1], NULL, 10) : 0;
@@ -95,7 +121,8 @@ int main(int argc, char** argv) {
             last = now;
             return still >= 5;
         });
-        if (!ok) return 1;
+        if (!ok) return LastSeen(Main() && still < 5 && IsWindowVisible(Main())
+                                     ? "the main window, still moving" : MainState());
         PrintClient(Main());
     } else if (!std::strcmp(what, "idle")) {
         bool ok = Until(ms, [] {
@@ -103,14 +130,14 @@ int main(int argc, char** argv) {
             HWND w = Main();
             return w && SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 50, &result);
         });
-        if (!ok) return 1;
+        if (!ok) return LastSeen(Main() ? "the main window, busy" : "no main window");
         std::printf("idle\n");
     } else if (!std::strcmp(what, "gone")) {
-        if (!Until(ms, [] { return Main() == NULL; })) return 1;
+        if (!Until(ms, [] { return Main() == NULL; })) return LastSeen(MainState());
         std::printf("gone\n");
     } else if (!std::strcmp(what, "find") && argc > 3) {
         const char* t = argv[2];
-        if (!Until(ms, [t] { return Titled(t) > 0; })) return 1;
+        if (!Until(ms, [t] { return Titled(t) > 0; })) return LastSeen(MainState());
         PrintClient(foundWindow);
     } else if (!std::strcmp(what, "lock") && argc > 3) {
         HANDLE f = CreateFileA(argv[2], GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
@@ -130,7 +157,8 @@ int main(int argc, char** argv) {
         // The window showing the given words, such as a message box.
         words = argv[2];
         holder = NULL;
-        if (!Until(ms, [] { EnumWindows(TopHolds, 0); return holder != NULL; })) return 1;
+        if (!Until(ms, [] { EnumWindows(TopHolds, 0); return holder != NULL; }))
+            return LastSeen(MainState());
         PrintClient(holder);
     } else if (!std::strcmp(what, "items") && argc > 3) {
         // The items of a dialog's combo box, one a line.

@@ -7,7 +7,8 @@ import subprocess
 import sys
 import time
 
-from harness import BUILD, EXE, PREFIX, ROOT, Failure, Game, bmp, whole_relay, windows_path
+from harness import (BUILD, DEADLINES, EXE, PREFIX, ROOT, Failure, Game, bmp, waited,
+                     whole_relay, windows_path)
 
 BLACK, WHITE, GREEN = (0, 0, 0), (255, 255, 255), (0, 255, 0)
 RED, BLUE, NEAR_WHITE = (200, 0, 0), (0, 0, 200), (255, 255, 254)
@@ -204,7 +205,7 @@ def test_opening_scene():
     g.wait_text("Rex wants to fight!")
     # Opponent's trainer at (428, 98): columns 429..528, rows 99..178; player's at (10, 338).
     image = g.wait_shot("trainer pictures", lambda i: i.at(429, 99) == (0, 120, 0)
-                        and i.at(11, 339) == (120, 0, 120), ms=1400)
+                        and i.at(11, 339) == (120, 0, 120))
     for x, y, c in [(428, 99, WHITE), (528, 178, (0, 120, 0)), (529, 120, WHITE),
                     (470, 98, WHITE), (110, 418, (120, 0, 120)), (111, 400, WHITE),
                     (50, 338, WHITE)]:
@@ -213,8 +214,9 @@ def test_opening_scene():
            ("Rex", "Mara"))
     g.wait_text("Go! Fluff!")
     a, b, c = (first(g, m) for m in ("Rex wants to fight!", "Rex sent out Spark!", "Go! Fluff!"))
+    # A pause is never cut short; a late one, on a busy machine, is not yet a second pause.
     for what, gap in (("challenge to sent out", b - a), ("sent out to go", c - b)):
-        if not 1490 <= gap <= 2500:
+        if not 1490 <= gap < 3000:
             raise Failure(f"{what}: {gap} ms, expected 1500")
     g.idle()
     return g
@@ -232,7 +234,7 @@ def test_missing_database():
     g = Game("missing_database")
     g.settings(You=1, Opp=2)
     g.start()
-    box = g.probe("find", "Message", 15000).split()[0]
+    box = g.sight("find", "Message").split()[0]
     expect("box text", "Can't find master.dat file!" in g.probe("texts", box).splitlines(), True)
     g.probe("post", box, 0x111, 1)
     expect("exit code", g.exit_code(), 0)
@@ -246,10 +248,10 @@ def test_unreadable_database():
     g = Game("unreadable_database")
     g.write("master.dat", master())
     g.settings(You=1)
-    locker = g.background_probe("lock", windows_path(os.path.join(g.data, "master.dat")), 20000,
-                                says="locked")
+    locker = g.background_probe("lock", windows_path(os.path.join(g.data, "master.dat")),
+                                1000 * (DEADLINES["show"] + DEADLINES["answer"]), says="locked")
     g.start("skip")
-    box = g.probe("find", "Message", 15000).split()[0]
+    box = g.sight("find", "Message").split()[0]
     texts = g.probe("texts", box).splitlines()
     locker.kill()
     expect("box text", "Can't read master.dat file!" in texts, True)
@@ -272,7 +274,7 @@ def test_one_round():
     if len(replies) != 1 or replies[0][1] not in ("Spark used Zip!", "Spark used Zap!", "Spark used Zop!"):
         raise Failure(f"opponent's answer: {said}")
     gap = replies[0][0] - first(g, "Fluff used Jab!")
-    if not 1000 <= gap <= 1600:
+    if not 1000 <= gap < 2000:
         raise Failure(f"opponent answered after {gap} ms, expected 1000")
     image = g.wait_shot("both bars at 37", lambda i: i.at(48, 270) == WHITE and i.at(488, 30) == WHITE)
     expect_bar(image, 451, 26, 37)
@@ -313,13 +315,13 @@ def test_player_wins():
     g.idle()
     g.click(205, 344)
     g.wait_text("You won again!")
-    g.probe("gone", 5000)
+    g.probe("gone")
     expect("exit code", g.exit_code(), 0)
     blow, won = first(g, "Fluff used Tackle Hard!"), first(g, "You won again!")
-    if not 500 <= won - blow <= 1000:
+    if not 500 <= won - blow < 1000:
         raise Failure(f"winner announced {won - blow} ms after the blow, expected 500")
     closed = [c.ms for c in g.calls("DestroyWindow")]
-    if not closed or not 2000 <= closed[-1] - won <= 2600:
+    if not closed or not 2000 <= closed[-1] - won < 4000:
         raise Failure(f"window closed at {closed}, message at {won}: expected 2000 ms later")
     expect("opponent's turn after the end", [m for m in messages(g) if m[1].startswith("Spark")], [])
     return g
@@ -374,12 +376,14 @@ def golden_calls(g):
     return out
 
 
-def wait_count(g, text, n, ms=10000):
-    deadline = time.time() + ms / 1000
+def wait_count(g, text, n):
+    began = time.time()
     while sum(t == text for _, t in messages(g)) < n:
-        if time.time() > deadline:
-            raise Failure(f"{text!r} not drawn {n} times: {messages(g)}")
+        if time.time() > began + DEADLINES["answer"]:
+            raise Failure(f"{text!r} not drawn {n} times within {DEADLINES['answer']} s: "
+                          f"{messages(g)}{g.and_gone()}")
         time.sleep(0.05)
+    waited("answer", began)
 
 
 def test_golden_trace():
@@ -504,14 +508,14 @@ def test_about_box():
     g = duel("about_box", "skip")
     g.idle()
     g.keys("alt+h", "a")
-    hwnd, x, y, w, h = map(int, g.probe("find", "About Morvit Quandor Vorrak", 10000).split())
+    hwnd, x, y, w, h = map(int, g.probe("find", "About Morvit Quandor Vorrak").split())
     main = g.client
     g.client = (x, y, w, h)
-    image = g.wait_shot("the logo", lambda i: i.at(7, 6) == logo_top_left(), ms=5000)
+    image = g.wait_shot("the logo", lambda i: i.at(7, 6) == logo_top_left())
     image.save_png(os.path.join(g.dir, "about.png"))
     expect("logo's last pixel", image.at(300, 122) != WHITE, True)
     g.keys("alt+w")  # "Go to Web Page" does nothing
-    g.probe("find", "About Morvit Quandor Vorrak", 2000)
+    g.probe("find", "About Morvit Quandor Vorrak")
     g.keys("Escape")
     g.client = main
     g.idle()
@@ -533,12 +537,12 @@ def test_help_call():
     g.window()
     g.idle()
     g.keys("alt+h", "c")
-    viewer = g.probe("find", "Morvit Quandor Vorrak Help", 15000).split()
+    viewer = g.probe("find", "Morvit Quandor Vorrak Help", wait="show").split()
     g.client = tuple(map(int, viewer[1:]))
     # The contents topic's heading is drawn in dark blue at the top of the viewer's text.
     image = g.wait_shot("the contents topic", lambda i: any(
         i.at(x, y)[2] > 80 and i.at(x, y)[0] < 60 and i.at(x, y)[1] < 60
-        for x in range(0, 120, 2) for y in range(20, 50)), ms=10000)
+        for x in range(0, 120, 2) for y in range(20, 50)))
     image.save_png(os.path.join(g.dir, "help.png"))
     calls = g.calls("WinHelpA")
     expect("WinHelpA calls", len(calls), 1)
@@ -584,23 +588,13 @@ def match_dialog(name, read_only=False):
     if read_only:
         os.chmod(ini, 0o444)
     g.start(exe=VORMATCH)
-    g.box = g.probe("find", "Choose a Match", 15000).split()[0]
+    g.box = g.sight("find", "Choose a Match").split()[0]
     return g, ini
 
 
 def ini_bytes(ini):
     with open(ini, "rb") as f:
         return f.read()
-
-
-def focus(g, title):
-    """Gives the keyboard to the X window of the given title."""
-    env = dict(os.environ, DISPLAY=g.display.name)
-    found = subprocess.run(["xdotool", "search", "--name", f"^{title}$"], env=env,
-                           capture_output=True, text=True).stdout.split()
-    if not found:
-        raise Failure(f"no window {title!r} on the screen")
-    subprocess.run(["xdotool", "windowfocus", "--sync", found[-1]], env=env, check=True)
 
 
 def test_match_lists():
@@ -618,10 +612,10 @@ def test_match_lists():
 def test_match_keyboard_play():
     g, ini = match_dialog("match_keyboard_play")
     before = ini_bytes(ini)
-    focus(g, "Choose a Match")
+    g.focus("Choose a Match")
     g.keys("alt+y", "Down", "alt+o", "Up", "alt+1", "Down", "Return")  # Spark against Fluff
     g.window()
-    g.wait_text("Go! Spark!", ms=15000)
+    g.wait_text("Go! Spark!")
     names = {(t[1], t[2]): t[3] for t in g.texts() if (t[1], t[2]) in ((450, 10), (10, 250))}
     expect("the opponent's name drawn", names.get((450, 10)), "Fluff")
     expect("your name drawn", names.get((10, 250)), "Spark")
@@ -636,7 +630,7 @@ def test_match_keyboard_play():
 def test_match_cancel():
     g, ini = match_dialog("match_cancel")
     before = ini_bytes(ini)
-    focus(g, "Choose a Match")
+    g.focus("Choose a Match")
     g.keys("alt+y", "Down", "Escape")
     expect("exit code", g.exit_code(), 0)
     expect("vorrak.ini after Cancel", ini_bytes(ini), before)
@@ -649,9 +643,9 @@ def test_match_read_only():
     g, ini = match_dialog("match_read_only", read_only=True)
     try:
         before = ini_bytes(ini)
-        focus(g, "Choose a Match")
+        g.focus("Choose a Match")
         g.keys("alt+y", "Down", "alt+s")
-        box = g.probe("holding", "is read-only, so the match was not saved", 15000).split()[0]
+        box = g.probe("holding", "is read-only, so the match was not saved").split()[0]
         g.probe("post", box, 0x111, 1)  # OK
         expect("vorrak.ini, read-only", ini_bytes(ini), before)
         g.probe("post", g.box, 0x111, 2)
@@ -709,6 +703,7 @@ def test_exe_is_static():
 
 def main():
     name = sys.argv[1]
+    os.environ["VORRAK_TEST"] = "e2e." + name
     test = globals().get("test_" + name)
     if not test:
         print(f"no test {name}")

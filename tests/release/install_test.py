@@ -15,7 +15,8 @@ BUILD = os.environ.get("VORRAK_WIN_BUILD", os.path.join(ROOT, "build", "win"))
 PREFIX = os.path.join(BUILD, "wineprefix-release")
 os.environ["VORRAK_E2E_PREFIX"] = PREFIX
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
-from harness import Failure, Game, windows_path, wine_env  # noqa: E402
+from harness import (DEADLINES, RELAYED, WINEARCH, Failure, Game, prepare_prefix,  # noqa: E402
+                     relay_only, windows_path, wine_env)
 
 VERSION = os.environ.get("VORRAK_VERSION", "")
 RELEASE = os.environ.get("VORRAK_RELEASE", os.path.join(ROOT, "build", "release"))
@@ -24,8 +25,10 @@ ZIP = os.path.join(RELEASE, f"vorrak-{VERSION}-win32.zip")
 
 NAME = "Morvit Quandor Vorrak"
 C = os.path.join(PREFIX, "drive_c")
-INSTDIR = os.path.join(C, "Program Files", NAME)
-INSTDIR_WIN = rf"C:\Program Files\{NAME}"
+# On 64-bit Windows a 32-bit installer puts its programs among the other 32-bit ones.
+PROGRAMS = "Program Files (x86)" if WINEARCH == "win64" else "Program Files"
+INSTDIR = os.path.join(C, PROGRAMS, NAME)
+INSTDIR_WIN = rf"C:\{PROGRAMS}\{NAME}"
 SETTINGS = os.path.join(C, "windows", "vorrak.ini")
 MENU = os.path.join(C, "ProgramData", "Microsoft", "Windows", "Start Menu", "Programs", NAME)
 KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\MorvitQuandorVorrak"
@@ -42,9 +45,12 @@ def expect(what, seen, wanted):
 def wine(*args):
     """Runs a Wine program to its end, then waits for the prefix's server to go too."""
     env = wine_env(":0")
-    r = subprocess.run(["wine"] + list(args), env=env, stdin=subprocess.DEVNULL,
-                       capture_output=True, text=True, errors="replace", timeout=120)
-    subprocess.run(["wineserver", "-w"], env=env, timeout=60)
+    try:
+        r = subprocess.run(["wine"] + list(args), env=env, stdin=subprocess.DEVNULL,
+                           capture_output=True, text=True, errors="replace", timeout=2 * DEADLINES["end"])
+        subprocess.run(["wineserver", "-w"], env=env, timeout=DEADLINES["end"])
+    except subprocess.TimeoutExpired as e:
+        raise Failure(f"{' '.join(e.cmd)}: still running after {e.timeout} s")
     return r
 
 
@@ -87,7 +93,7 @@ def play_installed(exe, you, opp, move):
     try:
         g.start(exe=exe)
         g.window()
-        g.wait_text(f"Go! {you}!", ms=15000)
+        g.wait_text(f"Go! {you}!")
         g.idle()
         if not any(t[3] == opp for t in g.texts(450, 10)):
             raise Failure(f"opponent's name {opp!r} not drawn; drawn: {g.texts(450, 10)}")
@@ -129,6 +135,41 @@ def test_install():
                               os.path.join(INSTDIR, "uninstall.exe")], capture_output=True, text=True)
     expect("uninstaller's imports: " + imports.stdout, imports.returncode, 0)
     play_installed(os.path.join(INSTDIR, "vorrak.exe"), "Cindrel", "Voltuft", "Ember Snap")
+
+
+def test_play_now():
+    """The finish page's Play now starts Choose a Match through the shell on Vista and
+    later, so that it runs with the player's own rights, and directly before."""
+    match = rf'"{INSTDIR_WIN}\vormatch.exe"'
+    key = rf"HKCU\Software\Wine\AppDefaults\{os.path.basename(SETUP)}"
+    started = {"win7": rf'"C:\windows\explorer.exe" {match}', "winxp": match}
+    prepare_prefix()
+    wine("reg", "add", r"HKCU\Software\Wine\Debug", "/v", "RelayFromInclude", "/d",
+         os.path.basename(SETUP), "/f")
+    relay_only(["CreateProcessA"])
+    try:
+        for version, command in started.items():
+            wine("reg", "add", key, "/v", "Version", "/d", version, "/f")
+            g = Game(f"play_now_{version}")
+            try:
+                g.start(exe=SETUP)
+                g.sight("find", f"{NAME} Setup")
+                for page in ("Welcome to", "Destination Folder", "Play now"):
+                    g.probe("holding", page)
+                    g.focus(f"{NAME} Setup", whole=False)  # its pages add to the title
+                    g.keys("Return")
+                box = g.probe("find", "Choose a Match", wait="show").split()[0]
+                expect(f"{version}: the installer's exit code", g.exit_code(), 0)
+                expect(f"{version}: what the installer started",
+                       [c.text() for c in g.calls("CreateProcessA")], [command])
+                g.probe("post", box, 0x111, 2)  # IDCANCEL
+            finally:
+                g.close()
+    finally:
+        wine("reg", "delete", key, "/f")
+        wine("reg", "add", r"HKCU\Software\Wine\Debug", "/v", "RelayFromInclude", "/d",
+             "vorrak.exe", "/f")
+        relay_only(RELAYED)
 
 
 # A player's file: a note, an unknown key, two Path lines, LF and CR LF, no final line end.
@@ -220,6 +261,7 @@ def main():
     if not test:
         print(__doc__)
         return 2
+    os.environ["VORRAK_TEST"] = "release." + sys.argv[1]
     try:
         test()
         print(f"{sys.argv[1]}: passed")

@@ -21,7 +21,7 @@ add_test(NAME release.lean_checker COMMAND ${Python3_EXECUTABLE}
 # The installer and the zip as a player meets them, under Wine in a prefix of their own.
 # They test what tools/release.sh built; each step goes on from the one before.
 set(previous "")
-foreach(step install reinstall uninstall zip)
+foreach(step install play_now reinstall uninstall zip)
     add_test(NAME release.${step}
         COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/release/install_test.py ${step})
     set_tests_properties(release.${step} PROPERTIES LABELS "e2e;wine" RUN_SERIAL TRUE TIMEOUT 300

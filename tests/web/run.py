@@ -1,6 +1,9 @@
 #!/usr/bin/python3
 """Tests of the web page in headless Chromium: run.py NAME runs one of them, from file://
-and from a server on 127.0.0.1, and exits 0 when it passes. Every wait has a deadline."""
+and from a server on 127.0.0.1, and exits 0 when it passes. Every wait has a deadline from
+tests/deadlines.py, and one that fails says which way: the browser or the server never
+started, the page's engine had already stopped, or the condition never came (with what the
+page showed last)."""
 import os
 import shutil
 import socket
@@ -13,10 +16,13 @@ import json
 import random
 
 from selenium import webdriver
+from selenium.common.exceptions import WebDriverException
 from selenium.webdriver.chrome.options import Options
 from selenium.webdriver.chrome.service import Service
 
 ROOT = os.path.realpath(os.path.join(os.path.dirname(__file__), "..", ".."))
+sys.path.insert(0, os.path.join(ROOT, "tests"))
+from deadlines import DEADLINES, waited  # noqa: E402
 PAGE = os.environ.get("VORRAK_WEB_PAGE", os.path.join(ROOT, "build", "web", "page"))
 VORCHECK = os.path.join(ROOT, "build", "native", "vorcheck")
 DATA = os.path.join(ROOT, "build", "native", "data")
@@ -63,14 +69,17 @@ class Site:
         self.server = subprocess.Popen(["/usr/bin/python3", "-m", "http.server", "--bind", "127.0.0.1",
                                         str(self.port), "--directory", self.root],
                                        stdout=subprocess.DEVNULL, stderr=self.log)
-        deadline = time.time() + 10
+        began = time.time()
         while True:
             try:
                 socket.create_connection(("127.0.0.1", self.port), 0.2).close()
+                waited("helper", began)
                 break
             except OSError:
-                if time.time() > deadline:
-                    raise Failure("the test server did not start")
+                if self.server.poll() is not None:
+                    raise Failure(f"the test server failed to start: exit {self.server.returncode}")
+                if time.time() > began + DEADLINES["helper"]:
+                    raise Failure(f"the test server did not answer within {DEADLINES['helper']} s")
                 time.sleep(0.05)
 
     def url(self, how, query=""):
@@ -99,21 +108,37 @@ class Browser:
                   f"--window-size={size[0]},{size[1]}"]:
             o.add_argument(a)
         o.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-        self.d = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=o)
+        began = time.time()
+        try:
+            self.d = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=o)
+        except WebDriverException as e:
+            raise Failure(f"Chromium failed to start: {(e.msg or str(e)).strip().splitlines()[-1]}")
+        waited("helper", began)
+        self.console = []
+        self.d.set_page_load_timeout(DEADLINES["show"])
+        self.d.set_script_timeout(DEADLINES["answer"])
 
     def js(self, script, *args):
         return self.d.execute_script(script, *args)
 
-    def wait(self, what, ok, ms=15000):
-        deadline = time.time() + ms / 1000
+    def wait(self, what, ok, kind="answer"):
+        began = time.time()
         while True:
-            value = ok()
+            try:
+                value = ok()
+            except WebDriverException as e:
+                raise Failure(f"{what}: the browser had already gone: {e.msg}")
             if value:
+                waited(kind, began)
                 return value
-            if time.time() > deadline:
-                self.d.save_screenshot(os.path.join(tempfile.gettempdir(), "vorrak-web-failed.png"))
-                raise Failure(f"{what}: not seen within {ms} ms; status {self.status()!r}; "
-                              f"console {self.errors()!r}")
+            stopped = [e for e in self.errors() if "Aborted" in e or "RuntimeError" in e]
+            if stopped:
+                raise Failure(f"{what}: the page's engine had already stopped: {stopped[0]}")
+            if time.time() > began + DEADLINES[kind]:
+                shot = os.path.join(tempfile.gettempdir(), "vorrak-web-failed.png")
+                self.d.save_screenshot(shot)
+                raise Failure(f"{what}: not seen within {DEADLINES[kind]} s; the page showed status "
+                              f"{self.status()!r} (see {shot}); console {self.errors()!r}")
             time.sleep(0.05)
 
     def status(self):
@@ -142,12 +167,14 @@ class Browser:
         self.js("document.dispatchEvent(new KeyboardEvent('keydown', {key: arguments[0]}))", k)
 
     def errors(self, allowed=()):
-        return [e["message"] for e in self.d.get_log("browser")
+        # The driver gives each console message once: keep them for later questions.
+        self.console += self.d.get_log("browser")
+        return [e["message"] for e in self.console
                 if e["level"] == "SEVERE" and not any(a in e["message"] for a in allowed)]
 
     def ready(self):
         """Waits until the engine has finished what it was asked: the move buttons are made."""
-        self.wait("the duel screen", lambda: self.visible("moves") or self.visible("end"))
+        self.wait("the duel screen", lambda: self.visible("moves") or self.visible("end"), "show")
 
     def close(self):
         self.d.quit()
@@ -200,7 +227,7 @@ def test_turn(site, b):
     b.key("2")
     b.wait("key 2", lambda: b.status() == "Cindrel used Cinder Lash!")
     b.click(205, 344)  # during the pause: it waits its turn
-    b.wait("the queued click", lambda: b.status() == "Cindrel used Kiln Burst!", ms=10000)
+    b.wait("the queued click", lambda: b.status() == "Cindrel used Kiln Burst!")
     expect("the opponent's bar", bar_length(b.pixels(), b, 451, 26), 100 - 14 - 22 - 30)
 
 
@@ -208,10 +235,10 @@ def test_end(site, b):
     """A whole duel, then the end's two buttons."""
     b.d.get(site.url("file", MATCH + "&skip"))
     b.ready()
-    deadline = time.time() + 90
+    began = time.time()
     while not b.visible("end"):
-        if time.time() > deadline:
-            raise Failure("the duel did not end")
+        if time.time() > began + DEADLINES["duel"]:
+            raise Failure(f"the duel did not end within {DEADLINES['duel']} s; status {b.status()!r}")
         if not b.js("return busy"):
             b.key("3")
         time.sleep(0.1)
@@ -309,7 +336,7 @@ def give(b, folder):
     b.js("document.getElementById('giveFiles').value = ''")  # the driver adds to what is there
     b.d.find_element("id", "giveFiles").send_keys("\n".join(paths))
     b.wait("the findings", lambda: b.js("return document.getElementById('checking').textContent")
-           .startswith("Checked"), ms=30000)
+           .startswith("Checked"))
 
 
 def shown_findings(b):
@@ -383,7 +410,7 @@ def test_authors_garbage(site, b):
             .observe({entryTypes: ['longtask']});
         setTimeout(() => dispatchEvent(new DragEvent('drop', {dataTransfer: drop, cancelable: true})), 100);""")
     b.wait("the findings", lambda: b.js("return document.getElementById('checking').textContent")
-           .startswith("Checked"), ms=20000)
+           .startswith("Checked"))
     expect("findings listed", b.js("return document.getElementById('findings').children.length") > 0, True)
     expect("main-thread tasks over 200 ms", [t for t in b.js("return longTasks") if t > 200], [])
 
@@ -395,6 +422,7 @@ EXPECTED_ERRORS = {"bad_input": ("Failed to load resource", "net::ERR_FILE_NOT_F
 
 def main():
     name = sys.argv[1]
+    os.environ["VORRAK_TEST"] = "web." + name
     if name not in TESTS:
         print(f"no test {name}")
         return 2
