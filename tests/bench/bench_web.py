@@ -46,13 +46,13 @@ def main():
         pause_cpu = (cpu() - before) / (time.time() - start) * 1000
         b.ready()
         repaint = b.js("""const t0 = performance.now();
-            for (let i = 0; i < 200; i++) engine._web_repaint();
+            for (let i = 0; i < 200; i++) session.engine._web_repaint();
             return (performance.now() - t0) / 200;""")
         for k in "1231":
-            b.wait("the turn", lambda: not b.js("return busy"))
+            b.wait("the turn", lambda: not b.js("return session.busy"))
             b.key(k)
             time.sleep(0.2)
-        b.wait("the turns", lambda: not b.js("return busy"), ms=20000)
+        b.wait("the turns", lambda: not b.js("return session.busy"), ms=20000)
         longest = b.js("return longest")
         # An author's folder: the bundled data, then 20 MB of random bytes as master.dat.
         b.d.get(site.url("http"))

@@ -196,7 +196,7 @@ def test_turn(site, b):
     b.wait("the player's move", lambda: b.status() == "Cindrel used Ember Snap!")
     expect("the opponent's bar after a damage of 14", bar_length(b.pixels(), b, 451, 26), 86)
     b.wait("the answer", lambda: b.status().startswith("Voltuft used "))
-    b.wait("the turn's end", lambda: not b.js("return busy"))
+    b.wait("the turn's end", lambda: not b.js("return session.busy"))
     b.key("2")
     b.wait("key 2", lambda: b.status() == "Cindrel used Cinder Lash!")
     b.click(205, 344)  # during the pause: it waits its turn
@@ -212,7 +212,7 @@ def test_end(site, b):
     while not b.visible("end"):
         if time.time() > deadline:
             raise Failure("the duel did not end")
-        if not b.js("return busy"):
+        if not b.js("return session.busy"):
             b.key("3")
         time.sleep(0.1)
     expect("result", b.js("return document.getElementById('result').textContent") in
@@ -386,6 +386,57 @@ def test_authors_garbage(site, b):
            .startswith("Checked"), ms=20000)
     expect("findings listed", b.js("return document.getElementById('findings').children.length") > 0, True)
     expect("main-thread tasks over 200 ms", [t for t in b.js("return longTasks") if t > 200], [])
+
+
+# --- one duel at a time ------------------------------------------------------------------
+
+# On the bundled data and on given files: steps (keys, play / play-skip with MATCH, STEPS),
+# the player's moves in the last duel, and what the page says at the end.
+LIFE = [
+    ("play-skip 1 move new play 2", ["Cindrel used Cinder Lash!"], "Voltuft used "),
+    ("play-skip 3333 won 11 end 1 again ready 2", ["Cindrel used Cinder Lash!"], "Voltuft used "),
+    ("play-skip about 123 close 2", ["Cindrel used Cinder Lash!"], "Voltuft used "),
+    ("play-skip ready lose 1 box 23 close end", ["Cindrel used Ember Snap!"], "Can't find master.dat file!"),
+]
+STEPS = {  # waits return what they wait for
+    "move": "return $('status').textContent.startsWith('Cindrel used')",
+    "won": "return $('status').textContent === 'You won again!'",
+    "end": "return !$('end').hidden",
+    "ready": "return !$('moves').hidden && $('end').hidden",
+    "box": "return $('message').open",
+    "new": "$('newMatch').click()",
+    "again": "lines = []; $('again').click()",
+    "about": "$('aboutButton').click()",
+    "close": "document.querySelector('dialog[open] button').click()",
+    "lose": "session.engine.FS.unlink(session.folder + 'master.dat')",  # as an author might
+}
+
+
+def test_life(site, b):
+    """New match mid-turn, Play again, keys at the end and behind dialogs: one duel at a time."""
+    b.d.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": """window.lines = [];
+        addEventListener('DOMContentLoaded', () => new MutationObserver(() => lines.push($('status').textContent))
+            .observe($('status'), {childList: true}));"""})
+    for data, (steps, moves, text) in [(d, row) for d in ("bundled", "given") for row in LIFE]:
+        b.d.get(site.url("http"))
+        b.wait("the chooser", lambda: b.visible("chooser"))
+        if data == "given":
+            give(b, os.path.join(site.root, "mine"))
+        for step in steps.split():
+            if step.isdigit():
+                b.js("for (const key of arguments[0]) document.dispatchEvent(new KeyboardEvent('keydown', {key}))", step)
+            elif step.startswith("play"):
+                b.wait(step, lambda: b.js("return !$('chooser').hidden && !$('play').disabled"))
+                b.js("for (const [k, v] of new URLSearchParams(arguments[0])) $(k).value = v;"
+                     "$('skip').checked = arguments[1]; lines = []; $('play').click()", MATCH, step == "play-skip")
+            elif STEPS[step].startswith("return"):
+                b.wait(f"{data}, {steps}: {step}", lambda: b.js(STEPS[step]), ms=30000)
+            else:
+                b.js(STEPS[step])
+        b.wait(f"{data}, {steps}: the last turn", lambda: b.js("return !session.busy"), ms=30000)
+        seen = [[m for m in b.js("return lines") if m.startswith("Cindrel used")],
+                b.js("return ($('end').hidden ? $('status') : $('result')).textContent").startswith(text), b.errors()]
+        expect(f"{data}, {steps}: moves, shown, console errors", seen, [moves, True, []])
 
 
 TESTS = {name[5:]: f for name, f in dict(globals()).items() if name.startswith("test_")}

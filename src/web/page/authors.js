@@ -49,8 +49,8 @@ function check(files) {
     }
     files.forEach((f, i) => { f.bytes = new Uint8Array(data.bytes[i]); });
     own = files;
-    await startEngine();
-    if (n !== giving) return;  // given again meanwhile: only the last giving counts
+    const s = await newSession();
+    if (n !== giving || !s.live) return;  // given again meanwhile: only the last giving counts
     showFindings(found);
     fillChooser(data.catalog);
     if (ini) chooseFrom(found.settings);
@@ -154,7 +154,7 @@ function backToBundled() {
   showScreen(null);
   $("bundled").hidden = true;
   $("play").disabled = false;
-  startEngine().then(choose);
+  newSession().then((s) => s.live && choose());
 }
 
 // A dropped folder gives the files at its top, as the folder picker does.
@@ -195,7 +195,7 @@ addEventListener("dragleave", (e) => { if (!e.relatedTarget) document.body.class
 addEventListener("drop", (e) => {
   e.preventDefault();
   document.body.classList.remove("dropping");
-  if ($("chooser").hidden || !engine) return;
+  if ($("chooser").hidden) return;
   const entries = [], loose = [];
   for (const i of e.dataTransfer.items) {
     const entry = i.kind === "file" && i.webkitGetAsEntry && i.webkitGetAsEntry();
