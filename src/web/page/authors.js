@@ -38,7 +38,7 @@ function check(files) {
   args.push("/given/");
   const settings = !whole && new TextEncoder().encode(settingsFile(chosen(), "/given/"));
   const n = giving;
-  run(files || own, args, settings, async (data) => {
+  run(n, files || own, args, settings, async (data) => {
     if (!whole) return showScreen(data.screen);
     let found;
     try {
@@ -61,17 +61,30 @@ function check(files) {
   });
 }
 
+// checker.js loads beside the page's other scripts: files given before it is there wait.
+const checkerLoaded = new Promise((loaded) => {
+  if (typeof checkerSource !== "undefined") loaded(true);
+  $("checker").addEventListener("load", () => loaded(true));
+  $("checker").addEventListener("error", () => loaded(false));
+});
+
 // One check at a time: a newer one stops the older, so no two givings ever mix.
-function run(files, args, settings, done) {
+async function run(n, files, args, settings, done) {
+  if (args.includes("--all")) $("checking").textContent = `Checking ${counted(files.length, "file")}…`;
+  if (!await checkerLoaded) {
+    $("checking").textContent = "The check stopped: checker.js could not be loaded.";
+    return;
+  }
+  if (n !== giving) return;
   if (checking) checking.terminate();
   run.source = run.source || URL.createObjectURL(new Blob([checkerSource]));
   const worker = checking = new Worker(run.source);
-  if (args.includes("--all")) $("checking").textContent = `Checking ${counted(files.length, "file")}…`;
   worker.onmessage = ({ data }) => {
     worker.terminate();
     if (checking !== worker) return;
     checking = null;
     if (data.unread) $("checking").textContent = `${data.unread} has changed or gone since it was given: give the files again.`;
+    else if (data.failed) $("checking").textContent = `The check stopped: ${data.failed}`;
     else done(data);
   };
   worker.onerror = (e) => {
