@@ -234,15 +234,21 @@ def test_path_folder(site, b):
 
 
 def test_bad_input(site, b):
-    """A missing master.dat gives the game's box; an absolute Path is refused unfetched."""
+    """A missing master.dat gives the game's box; a Path that is no plain folder is refused, unfetched."""
     cases = [  # how, query, the box's text
         ("http", "Path=empty/&You=1&skip", "Can't find master.dat file!"),
         ("http", "Path=http://example.com/&You=1", "is refused"),
         ("http", "Path=//example.com/&You=1", "is refused"),
         ("http", "Path=/\\example.com/&You=1", "is refused"),
+        ("http", "Path=../&You=1", 'with ".."'),
+        ("http", "Path=mine/%252E%252e/&You=1", 'with ".."'),
+        ("http", "Path=mine%3F/&You=1", '"?" or "#"'),
+        ("http", "Path=mine%2523/&You=1", '"?" or "#"'),
+        ("http", "Path=mine%255C..%255C&You=1", 'not by "\\"'),
         ("file", "Path=mine/&You=1", "Could not fetch mine/master.dat"),
     ]
     for how, query, text in cases:
+        asked = len(site.requests())
         b.d.get(site.url(how, query))
         b.wait(f"{query}: the box", lambda: b.js("return document.getElementById('message').open"))
         shown = b.js("return document.getElementById('messageText').textContent")
@@ -251,6 +257,8 @@ def test_bad_input(site, b):
         b.wait(f"{query}: the end", lambda: b.visible("end"))
         hosts = b.js("return performance.getEntriesByType('resource').map(e => new URL(e.name).host)")
         expect(f"{query}: requests elsewhere", [h for h in hosts if h not in ("", f"127.0.0.1:{site.port}")], [])
+        if "Can't find" not in text:  # refused, or from a disk: nothing was asked of the server
+            expect(f"{query}: fetched", [r for r in site.requests()[asked:] if "master.dat" in r], [])
 
 
 def test_zip_plays_from_disk(site, b):

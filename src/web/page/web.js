@@ -169,10 +169,20 @@ function settingsOf(params) {
   return KEYS.filter((k) => params.has(k));
 }
 
-// A Path must name a folder beside the page: nothing with a scheme, nor a host of its own.
+// A Path names a plain folder beside the page, as the settings file's names one beside the
+// game: from the address, anything else could fetch from anywhere on the site, or beyond.
 function refusal(folder) {
-  const foreign = /^[a-z][a-z0-9+.-]*:/i.test(folder) || /^[\\/][\\/]/.test(folder);
-  return foreign ? `The Path ${folder} is refused: it must name a folder beside this page.` : null;
+  // As the server will read it: the browser drops tabs, line ends and blanks around it,
+  // and %2e%2e is ".." once decoded.
+  const plain = folder.replace(/[\t\n\r]/g, "").replace(/^[\0- ]+|[\0- ]+$/g, "")
+    .replace(/%([0-9a-f]{2})/gi, (_, hex) => String.fromCharCode(parseInt(hex, 16)));
+  const why = /^[a-z][a-z0-9+.-]*:|^[\\/]/i.test(plain) ? "it must name a folder beside this page"
+    : plain.split("/").includes("..") ? "it may not go up out of this page's folder with \"..\""
+    : /[?#]/.test(plain) ? "a folder's name may not hold \"?\" or \"#\", which end the path of an address"
+    : plain.includes("\\") ? "folders are parted by \"/\" in a web address, not by \"\\\""
+    : !new URL(folder, location.href).href.startsWith(new URL(".", location.href).href) ? "it must name a folder beside this page"
+    : null;
+  return why && `The Path ${folder} is refused: ${why}.`;
 }
 
 // The match's files from the Path's folder, over http; a file the game does without may be
