@@ -9,6 +9,7 @@ DEADLINES = {  # in seconds
     "answer": 30,  # what an action leads to: a text drawn, a picture shown, the program idle
     "end": 60,     # a program that should end, to its exit
     "helper": 60,  # a helper (Xvfb, the probe, the browser, a server) to its first word
+    "work": 120,   # a long piece of work: a check of 20 MB
     "duel": 300,   # a whole duel played to its end
 }
 

@@ -3,7 +3,15 @@
 // that the page's own thread copies nothing big. Each check has an instance of its own: no
 // two givings ever meet.
 "use strict";
-onmessage = async ({ data: { files, settings, args, listing } }) => {
+onmessage = async ({ data }) => {
+  try {
+    await checkFiles(data);
+  } catch (e) {  // an async handler's failure is no error event: the page is told in words
+    postMessage({ failed: String(e.message || e) });
+  }
+};
+
+async function checkFiles({ files, settings, args, listing }) {
   const out = [], said = [];
   const checker = await createVorcheck({ print: (l) => out.push(l), printErr: (l) => said.push(l) });
   checker.FS.mkdir("/given");
@@ -20,4 +28,4 @@ onmessage = async ({ data: { files, settings, args, listing } }) => {
   const screen = checker.FS.analyzePath("/screen.bmp").exists ? checker.FS.readFile("/screen.bmp") : null;
   // The bytes go back to the page for the duel, moved, not copied.
   postMessage({ json: out.join("\n"), said: said.join("\n"), catalog, screen, bytes }, bytes);
-};
+}

@@ -10,12 +10,13 @@
 #include "duel/state.h"
 #include "gfx/pixel_screen.h"
 
-// The page shows what was drawn: the canvas and the message line's live region.
-EM_JS(void, Present, (), { Vorrak.present(); });
+// The page shows what was drawn: the canvas and the message line's live region. Each
+// engine calls the page's session that made it (Module.page), and only that one.
+EM_JS(void, Present, (), { Module.page.present(); });
 EM_ASYNC_JS(void, ShowMessageBox, (const char* text), {
-    await Vorrak.messageBox(UTF8ToString(text));
+    await Module.page.messageBox(UTF8ToString(text));
 });
-EM_JS(void, ShowEnd, (), { Vorrak.ended(); });
+EM_JS(void, ShowEnd, (), { Module.page.ended(); });
 
 bool WindowsDirectory(char* buf, std::size_t cap) {
     return std::snprintf(buf, cap, "/windows") < int(cap);
@@ -82,5 +83,4 @@ EMSCRIPTEN_KEEPALIVE const char* web_message() { return msg; }
 EMSCRIPTEN_KEEPALIVE const char* web_move(int k) {
     return k == 1 ? youMove.moveA : k == 2 ? youMove.moveB : youMove.moveC;
 }
-EMSCRIPTEN_KEEPALIVE int web_ended() { return ending; }
 }

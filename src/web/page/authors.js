@@ -38,7 +38,7 @@ function check(files) {
   args.push("/given/");
   const settings = !whole && new TextEncoder().encode(settingsFile(chosen(), "/given/"));
   const n = giving;
-  run(files || own, args, settings, async (data) => {
+  run(n, files || own, args, settings, async (data) => {
     if (!whole) return showScreen(data.screen);
     let found;
     try {
@@ -49,8 +49,8 @@ function check(files) {
     }
     files.forEach((f, i) => { f.bytes = new Uint8Array(data.bytes[i]); });
     own = files;
-    await startEngine();
-    if (n !== giving) return;  // given again meanwhile: only the last giving counts
+    const s = await newSession();
+    if (n !== giving || !s.live) return;  // given again meanwhile: only the last giving counts
     showFindings(found);
     fillChooser(data.catalog);
     if (ini) chooseFrom(found.settings);
@@ -61,17 +61,30 @@ function check(files) {
   });
 }
 
+// checker.js loads beside the page's other scripts: files given before it is there wait.
+const checkerLoaded = new Promise((loaded) => {
+  if (typeof checkerSource !== "undefined") loaded(true);
+  $("checker").addEventListener("load", () => loaded(true));
+  $("checker").addEventListener("error", () => loaded(false));
+});
+
 // One check at a time: a newer one stops the older, so no two givings ever mix.
-function run(files, args, settings, done) {
+async function run(n, files, args, settings, done) {
+  if (args.includes("--all")) $("checking").textContent = `Checking ${counted(files.length, "file")}…`;
+  if (!await checkerLoaded) {
+    $("checking").textContent = "The check stopped: checker.js could not be loaded.";
+    return;
+  }
+  if (n !== giving) return;
   if (checking) checking.terminate();
   run.source = run.source || URL.createObjectURL(new Blob([checkerSource]));
   const worker = checking = new Worker(run.source);
-  if (args.includes("--all")) $("checking").textContent = `Checking ${counted(files.length, "file")}…`;
   worker.onmessage = ({ data }) => {
     worker.terminate();
     if (checking !== worker) return;
     checking = null;
     if (data.unread) $("checking").textContent = `${data.unread} has changed or gone since it was given: give the files again.`;
+    else if (data.failed) $("checking").textContent = `The check stopped: ${data.failed}`;
     else done(data);
   };
   worker.onerror = (e) => {
@@ -154,7 +167,7 @@ function backToBundled() {
   showScreen(null);
   $("bundled").hidden = true;
   $("play").disabled = false;
-  startEngine().then(choose);
+  newSession().then((s) => s.live && choose());
 }
 
 // A dropped folder gives the files at its top, as the folder picker does.
@@ -195,7 +208,7 @@ addEventListener("dragleave", (e) => { if (!e.relatedTarget) document.body.class
 addEventListener("drop", (e) => {
   e.preventDefault();
   document.body.classList.remove("dropping");
-  if ($("chooser").hidden || !engine) return;
+  if ($("chooser").hidden) return;
   const entries = [], loose = [];
   for (const i of e.dataTransfer.items) {
     const entry = i.kind === "file" && i.webkitGetAsEntry && i.webkitGetAsEntry();

@@ -7,61 +7,151 @@ const KEYS = ["Opp", "You", "Path", "TrainerYou", "TrainerOpp", "Move1", "Move2"
 const WIDTH = 593, HEIGHT = 433;
 const $ = (id) => document.getElementById(id);
 const canvas = $("screen"), context = canvas.getContext("2d");
-let engine, busy = false, said = "";
-const queue = [];
 // The data the chooser lists and the duel reads: the bundled data, or the files an author
 // gave (authors.js), kept here so that a fresh engine gets them again.
 let own = null;
-const dataFolder = () => (own ? "/given/" : "/data/");
 
-// What the engine calls back (see src/web/main.cpp).
-window.Vorrak = {
+// One duel, as one run of the Windows program: its own engine, its busy flag, its input
+// queue and the calls its engine makes back to the page (Module.page, src/web/main.cpp).
+// The page shows one session at a time. Another retires it by taking its place: an engine
+// still in the middle of a turn then runs on unseen, and nothing it does reaches the page.
+class Session {
+  constructor(given) {
+    this.given = given;
+    this.folder = given ? "/given/" : "/data/";
+    this.busy = this.started = this.over = false;
+    this.queue = [];
+    this.said = this.verdict = "";
+    this.ready = this.load();
+  }
+
+  get live() {
+    return session === this;
+  }
+
+  async load() {
+    this.engine = await createVorrak({ page: this });
+    await unpackData(this.engine);
+    if (this.given) {
+      makeFolder(this.engine, "/given");
+      // The engine only reads them: it may keep the page's own bytes, uncopied.
+      for (const { name, bytes } of this.given) this.engine.FS.writeFile(`/given/${name}`, bytes, { canOwn: true });
+    }
+    return this;
+  }
+
+  // The query, written out as the settings file that the game's own reader reads. A
+  // session plays one duel, as its engine runs one.
+  play(params) {
+    if (this.started) return;
+    $("chooser").hidden = true;
+    canvas.hidden = false;
+    fit();
+    this.started = true;
+    const folder = params.get("Path");
+    makeFolder(this.engine, "/windows");
+    this.engine.FS.writeFile("/windows/vorrak.ini", settingsFile(params, folder === null ? this.folder : "/fetched/"));
+    return this.run(async () => {
+      const trouble = folder !== null && (refusal(folder) || await fetchFolder(this.engine, folder));
+      if (trouble) return this.stop(trouble);
+      if (!this.live) return;
+      await this.engine.ccall("web_start", null, ["string"], [params.has("skip") ? "vorrak skip" : "vorrak"], { async: true });
+      if (this.live) this.makeMoveButtons();
+    });
+  }
+
+  // A click at a client point of the duel screen. What comes while the engine works waits,
+  // as in a message queue; what comes while a dialog is open is lost, as on Windows, where
+  // the dialog disables the game's window.
+  click(x, y) {
+    if (!this.started || this.over || document.querySelector("dialog[open]")) return;
+    if (this.busy) this.queue.push([x, y]);
+    else this.run(() => this.engine.ccall("web_click", null, ["number", "number"], [x, y], { async: true }));
+  }
+
+  // One piece of the engine's work at a time; a failure ends the duel with a message.
+  async run(work) {
+    this.busy = true;
+    try {
+      await work();
+    } catch (e) {
+      await this.stop(`The game stopped: ${e.message || e}`);
+    } finally {
+      this.busy = false;
+    }
+    if (this.live && this.queue.length) this.click(...this.queue.shift());
+  }
+
+  async stop(text) {
+    await this.messageBox(text);
+    this.ended();
+  }
+
+  // What the engine calls: the canvas and the message line's live region, the message box
+  // and the end.
   present() {
+    if (!this.live) return;
     if (!performance.getEntriesByName("first screen").length) performance.mark("first screen");
+    const { engine } = this;
     const pixels = new Uint8ClampedArray(engine.HEAPU8.buffer, engine._web_pixels(), WIDTH * HEIGHT * 4);
     context.putImageData(new ImageData(pixels, WIDTH, HEIGHT), 0, 0);
     const line = engine.UTF8ToString(engine._web_message()).trimEnd();
-    if (line && line !== said) $("status").textContent = said = line;
-  },
+    if (line && line !== this.said) $("status").textContent = this.said = line;
+  }
+
   messageBox(text) {
+    if (!this.live) return Promise.resolve();
+    this.verdict = text;
     $("messageText").textContent = text;
     $("message").showModal();
     return new Promise((done) => $("message").addEventListener("close", done, { once: true }));
-  },
+  }
+
   ended() {
-    $("result").textContent = said;
+    this.over = true;
+    this.queue = [];
+    if (!this.live) return;
+    $("result").textContent = this.verdict || this.said;  // a message box has the last word
     for (const b of $("moves").children) b.disabled = true;
     $("end").hidden = false;
     $("again").focus();
-  },
-};
+  }
 
-// One call into the engine at a time; what comes meanwhile waits, as in a message queue.
-async function call(name, types, args) {
-  busy = true;
-  await engine.ccall(name, null, types, args, { async: true });
-  busy = false;
-  if (queue.length && !engine._web_ended()) {
-    const [x, y] = queue.shift();
-    call("web_click", ["number", "number"], [x, y]);
+  makeMoveButtons() {
+    const { engine } = this, moves = $("moves");
+    moves.replaceChildren();
+    for (const k of [1, 2, 3]) {
+      const b = document.createElement("button");
+      b.type = "button";
+      b.textContent = engine.UTF8ToString(engine._web_move(k)) || `Move ${k}`;
+      b.setAttribute("aria-keyshortcuts", String(k));
+      b.disabled = this.over;
+      b.addEventListener("click", () => clickMove(k));
+      moves.append(b);
+    }
+    moves.hidden = false;
   }
 }
 
-function click(x, y) {
-  if (!engine || $("end").hidden === false) return;
-  if (busy) queue.push([x, y]);
-  else call("web_click", ["number", "number"], [x, y]);
+// The duel the page shows, or the one its chooser will play.
+let session = null;
+
+// A fresh engine for the next duel, with the data the page holds now; the last session is
+// retired at once. Resolves to the new session, which may itself be retired by then.
+function newSession() {
+  session = new Session(own);
+  return session.ready;
 }
 
 // Move k's band on the screen: 8 pixels a letter from x 200, rows 301 to 307 for move 1.
-const clickMove = (k) => click(201, 301 + 20 * (k - 1));
+const clickMove = (k) => session.click(201, 301 + 20 * (k - 1));
 
 canvas.addEventListener("click", (e) => {
   const r = canvas.getBoundingClientRect();
-  click(Math.floor((e.clientX - r.left) * WIDTH / r.width), Math.floor((e.clientY - r.top) * HEIGHT / r.height));
+  session.click(Math.floor((e.clientX - r.left) * WIDTH / r.width), Math.floor((e.clientY - r.top) * HEIGHT / r.height));
 });
 document.addEventListener("keydown", (e) => {
-  if (!canvas.hidden && ["1", "2", "3"].includes(e.key) && !e.ctrlKey && !e.altKey && !e.metaKey) clickMove(+e.key);
+  if (["1", "2", "3"].includes(e.key) && !e.ctrlKey && !e.altKey && !e.metaKey) clickMove(+e.key);
 });
 
 // The largest whole number of device pixels per screen pixel that fits, or smoothly smaller.
@@ -79,42 +169,46 @@ function settingsOf(params) {
   return KEYS.filter((k) => params.has(k));
 }
 
-// A Path must name a folder beside the page: nothing with a scheme, nor a host of its own.
-const refusal = (folder) => `The Path ${folder} is refused: it must name a folder beside this page.`;
-
-function sameOrigin(folder, name) {
-  if (/^[a-z][a-z0-9+.-]*:/i.test(folder) || /^[\\/][\\/]/.test(folder)) return null;
-  try {
-    const url = new URL(folder + name, location.href);
-    return url.origin === location.origin ? url : null;
-  } catch {
-    return null;
-  }
+// A Path names a plain folder beside the page, as the settings file's names one beside the
+// game: from the address, anything else could fetch from anywhere on the site, or beyond.
+function refusal(folder) {
+  // As the server will read it: the browser drops tabs, line ends and blanks around it,
+  // and %2e%2e is ".." once decoded.
+  const plain = folder.replace(/[\t\n\r]/g, "").replace(/^[\0- ]+|[\0- ]+$/g, "")
+    .replace(/%([0-9a-f]{2})/gi, (_, hex) => String.fromCharCode(parseInt(hex, 16)));
+  const why = /^[a-z][a-z0-9+.-]*:|^[\\/]/i.test(plain) ? "it must name a folder beside this page"
+    : plain.split("/").includes("..") ? "it may not go up out of this page's folder with \"..\""
+    : /[?#]/.test(plain) ? "a folder's name may not hold \"?\" or \"#\", which end the path of an address"
+    : plain.includes("\\") ? "folders are parted by \"/\" in a web address, not by \"\\\""
+    : !new URL(folder, location.href).href.startsWith(new URL(".", location.href).href) ? "it must name a folder beside this page"
+    : null;
+  return why && `The Path ${folder} is refused: ${why}.`;
 }
 
-async function fetchFolder(folder) {
-  makeFolder("/fetched");
+// The match's files from the Path's folder, over http; a file the game does without may be
+// missing. Says what went wrong, if anything did.
+async function fetchFolder(engine, folder) {
+  makeFolder(engine, "/fetched");
   for (const name of engine.UTF8ToString(engine._web_files()).split("\n")) {
-    const url = sameOrigin(folder, name);
-    if (!url) throw new Error(refusal(folder));
     if (location.protocol === "file:")
-      throw new Error(`Could not fetch ${folder}${name}: a page opened from a disk can't fetch files. Serve its folder over http.`);
-    const answer = await fetch(url).catch(() => null);
-    if (!answer) throw new Error(`Could not fetch ${folder}${name}.`);
+      return `Could not fetch ${folder}${name}: a page opened from a disk can't fetch files. Serve its folder over http.`;
+    const answer = await fetch(new URL(folder + name, location.href)).catch(() => null);
+    if (!answer) return `Could not fetch ${folder}${name}.`;
     if (answer.status === 404) continue;  // the game does without a missing file
-    if (!answer.ok) throw new Error(`Could not fetch ${folder}${name}: ${answer.status} ${answer.statusText}.`);
+    if (!answer.ok) return `Could not fetch ${folder}${name}: ${answer.status} ${answer.statusText}.`;
     engine.FS.writeFile(`/fetched/${name}`, new Uint8Array(await answer.arrayBuffer()));
   }
+  return null;
 }
 
 // The bundled data (data.js): one gzip'd run of files, each its name, a zero byte, its
 // size in four bytes and its bytes.
-async function unpackData() {
+async function unpackData(engine) {
   const packed = Uint8Array.from(atob(bundledData), (c) => c.charCodeAt(0));
   const run = new Blob([packed]).stream().pipeThrough(new DecompressionStream("gzip"));
   const bytes = new Uint8Array(await new Response(run).arrayBuffer());
   const view = new DataView(bytes.buffer);
-  makeFolder("/data");
+  makeFolder(engine, "/data");
   for (let at = 0; at < bytes.length;) {
     const end = bytes.indexOf(0, at), size = view.getUint32(end + 1, true);
     const name = new TextDecoder().decode(bytes.subarray(at, end));
@@ -123,19 +217,8 @@ async function unpackData() {
   }
 }
 
-function makeFolder(dir) {
+function makeFolder(engine, dir) {
   if (!engine.FS.analyzePath(dir).exists) engine.FS.mkdir(dir);
-}
-
-// An engine runs one duel, as the Windows program does: each duel, and each giving of an
-// author's files, has a fresh one.
-async function startEngine() {
-  engine = await createVorrak();
-  await unpackData();
-  if (!own) return;
-  makeFolder("/given");
-  // The engine only reads them: it may keep the page's own bytes, uncopied.
-  for (const { name, bytes } of own) engine.FS.writeFile(`/given/${name}`, bytes, { canOwn: true });
 }
 
 // The settings file the game's own reader reads, from a query's keys.
@@ -144,41 +227,6 @@ function settingsFile(params, folder) {
     .map((k) => `${k}=${params.get(k).split(/[\r\n]/)[0]}`);
   lines.push(`Path=${folder}`);
   return lines.join("\r\n") + "\r\n";
-}
-
-// The query, written out as the settings file that the game's own reader reads.
-async function play(params) {
-  $("chooser").hidden = true;
-  canvas.hidden = false;
-  fit();
-  const folder = params.get("Path");
-  makeFolder("/windows");
-  engine.FS.writeFile("/windows/vorrak.ini", settingsFile(params, folder === null ? dataFolder() : "/fetched/"));
-  try {
-    if (folder !== null) await fetchFolder(folder);
-  } catch (e) {
-    await Vorrak.messageBox(e.message);
-    said = e.message;
-    Vorrak.ended();
-    return;
-  }
-  await call("web_start", ["string"], [params.has("skip") ? "vorrak skip" : "vorrak"]);
-  makeMoveButtons();
-}
-
-function makeMoveButtons() {
-  const moves = $("moves");
-  moves.replaceChildren();
-  for (const k of [1, 2, 3]) {
-    const b = document.createElement("button");
-    b.type = "button";
-    b.textContent = engine.UTF8ToString(engine._web_move(k)) || `Move ${k}`;
-    b.setAttribute("aria-keyshortcuts", String(k));
-    b.disabled = !!engine._web_ended();
-    b.addEventListener("click", () => clickMove(k));
-    moves.append(b);
-  }
-  moves.hidden = false;
 }
 
 // The chooser: the lists are the game's own record listing of the data (web_catalog).
@@ -194,6 +242,7 @@ function fillChooser(listing) {
 }
 
 function choose() {
+  const { engine } = session;
   fillChooser(engine.UTF8ToString(engine.ccall("web_catalog", "number", ["string"], ["/data/"])));
   const stored = remembered();
   if (stored === null) $("random").click();  // a first visit: any match rather than a mirror
@@ -227,7 +276,7 @@ function remember(query) {
 }
 
 function showPicture(box, number) {
-  const file = `${dataFolder()}${number}.bmp`;
+  const { engine, folder } = session, file = `${folder}${number}.bmp`;
   box.replaceChildren();
   if (!engine.FS.analyzePath(file).exists) return;
   const img = new Image();
@@ -258,23 +307,23 @@ $("chooser").addEventListener("submit", (e) => {
     remember(query);
     history.pushState(null, "", `?${query}`);
   }
-  play(params);
+  session.ready.then((s) => s.live && s.play(params));
 });
 
 // A finished duel, like the Windows program's run, is over: a new one starts the page anew,
-// or, with an author's files, which a reload would lose, a fresh engine.
-function onFreshEngine(then) {
+// or, with an author's files, which a reload would lose, a fresh session.
+function afresh(then) {
   $("end").hidden = $("moves").hidden = canvas.hidden = true;
-  startEngine().then(then);
+  newSession().then((s) => s.live && then(s));
 }
-$("again").addEventListener("click", () => (own ? onFreshEngine(() => play(lastMatch)) : location.reload()));
+$("again").addEventListener("click", () => (own ? afresh((s) => s.play(lastMatch)) : location.reload()));
 for (const id of ["newAfter", "newMatch"])
-  $(id).addEventListener("click", () => (own ? onFreshEngine(showChooser) : (location.href = location.pathname)));
+  $(id).addEventListener("click", () => (own ? afresh(showChooser) : (location.href = location.pathname)));
 $("aboutButton").addEventListener("click", () => $("about").showModal());
 addEventListener("popstate", () => location.reload());
 
-startEngine().then(() => {
+newSession().then((s) => {
   const params = new URLSearchParams(location.search);
-  if (settingsOf(params).length) play(params);
+  if (settingsOf(params).length) s.play(params);
   else choose();
 });
