@@ -260,7 +260,7 @@ void PrintPicturesJson() {
     for (std::size_t i = 0; i < seenCount; i++) {
         const Seen& v = seen[i];
         Print(i ? ",\n    {\"file\": " : "\n    {\"file\": ");
-        PrintJson(v.file);
+        PrintJsonName(v.file);
         Print(", \"use\": ");
         PrintJson(kUseNames[int(v.use)]);
         Print(", \"width\": ");

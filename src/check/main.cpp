@@ -42,11 +42,11 @@ int CantRead(const char* what) {
 
 void PrintSettingsJson(const SettingLines& lines) {
     Print("\"settings\": {\"file\": ");
-    PrintJson(lines.file);
+    PrintJsonName(lines.file);
     Print(", \"read\": ");
     Print(lines.read ? "true" : "false");
     Print(", \"Path\": ");
-    PrintJson(path);
+    PrintJsonName(path);
     const struct { const char* key; int16_t value; } numbers[] = {
         {"You", youNum}, {"Opp", oppNum}, {"TrainerYou", youTNum}, {"TrainerOpp", oppTNum},
         {"Move1", youMove.moveValA}, {"Move2", youMove.moveValB}, {"Move3", youMove.moveValC},

@@ -7,6 +7,7 @@
 #include "data/database.h"
 #include "data/files.h"
 #include "data/number.h"
+#include "data/windows1252.h"
 #include "duel/state.h"
 #include "duel/text.h"
 
@@ -34,14 +35,16 @@ void Add(const char* text) {
     used += n;
 }
 
+// A JSON string of Windows-1252 text, in UTF-8.
 void Quote(const char* s) {
     Add("\"");
     for (; *s; s++) {
         const unsigned char c = static_cast<unsigned char>(*s);
         static const char hex[] = "0123456789abcdef";
-        const char escape[] = {'\\', 'u', '0', '0', hex[c >> 4], hex[c & 15], 0};  // as Latin-1
-        const char plain[] = {char(c), 0};
-        Add(c < 0x20 || c >= 0x80 || c == '"' || c == '\\' ? escape : plain);
+        const char escape[] = {'\\', 'u', '0', '0', hex[c >> 4], hex[c & 15], 0};
+        char plain[4] = {};
+        Windows1252ToUtf8(c, plain);
+        Add(c < 0x20 || c == '"' || c == '\\' ? escape : plain);
     }
     Add("\"");
 }

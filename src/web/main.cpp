@@ -5,6 +5,7 @@
 #include <string>
 #include "data/picture_name.h"
 #include "data/settings.h"
+#include "data/windows1252.h"
 #include "duel/duel.h"
 #include "duel/platform.h"
 #include "duel/state.h"
@@ -38,6 +39,7 @@ void CloseMainWindow() {
 namespace {
 
 std::string json;  // the last answer to the page
+char shown[3 * sizeof msg + 1];  // the last text, in UTF-8, which the page reads it as
 
 }  // namespace
 
@@ -78,9 +80,13 @@ EMSCRIPTEN_KEEPALIVE void web_repaint() {
 }
 
 EMSCRIPTEN_KEEPALIVE uint32_t* web_pixels() { return screenPixels; }
-EMSCRIPTEN_KEEPALIVE const char* web_message() { return msg; }
+EMSCRIPTEN_KEEPALIVE const char* web_message() {
+    Windows1252TextToUtf8(msg, shown, sizeof shown);
+    return shown;
+}
 EMSCRIPTEN_KEEPALIVE const char* web_move(int k) {
-    return k == 1 ? youMove.moveA : k == 2 ? youMove.moveB : youMove.moveC;
+    Windows1252TextToUtf8(k == 1 ? youMove.moveA : k == 2 ? youMove.moveB : youMove.moveC, shown, sizeof shown);
+    return shown;
 }
 EMSCRIPTEN_KEEPALIVE int web_ended() { return ending; }
 }

@@ -7,8 +7,8 @@ target_include_directories(fuzz_lines PRIVATE src)
 target_compile_options(fuzz_lines PRIVATE -fsanitize=fuzzer-no-link -O2
     -fno-sanitize-coverage=trace-cmp)
 set(FUZZ_CORE src/duel/state.cpp $<TARGET_OBJECTS:fuzz_lines> src/data/number.cpp
-    src/data/records.cpp src/data/settings.cpp src/gfx/bitmap.cpp tests/fuzz/memory_files.cpp
-    tests/unit/fake_platform.cpp)
+    src/data/records.cpp src/data/settings.cpp src/data/windows1252.cpp src/gfx/bitmap.cpp
+    tests/fuzz/memory_files.cpp tests/unit/fake_platform.cpp)
 foreach(target records settings number bitmap scan batch)
     add_executable(fuzz_${target} tests/fuzz/fuzz_${target}.cpp ${FUZZ_CORE})
     target_include_directories(fuzz_${target} PRIVATE src tests/fuzz)
