@@ -2,6 +2,7 @@
 #include <string>
 #include "data/catalog.h"
 #include "data/database.h"
+#include "data/files.h"
 #include "data/picture_name.h"
 #include "duel/state.h"
 #include "fake_platform.h"
@@ -181,6 +182,28 @@ TEST_F(Database, PathIsAPlainPrefix) {
     Text<255> out;
     GetMove(1, out);
     EXPECT_STREQ(out, "Prefixed");
+}
+
+// As on Windows, the database and the pictures are found whatever the case of their
+// names, folders' names too.
+TEST_F(Database, FindsFilesWhateverTheCaseOfTheirNames) {
+    const struct {
+        const char* folder;  // made inside the test's folder, "" for none
+        const char* file;
+        const char* asked;   // what the game builds, after path
+    } cases[] = {
+        {"", "MASTER.DAT", "master.dat"}, {"", "7.BMP", "7.bmp"}, {"", "Back1.Bmp", "back1.bmp"},
+        {"Data", "master.DAT", "data\\master.dat"}, {"data", "T3.bmp", "DATA\\t3.bmp"},
+    };
+    for (const auto& c : cases) {
+        TempDir here;
+        std::filesystem::create_directories(here.dir / c.folder);
+        std::ofstream(here.dir / c.folder / c.file) << kExample;
+        EXPECT_TRUE(FileExists((here.prefix() + c.asked).c_str())) << c.file;
+    }
+    dir.write("MASTER.DAT", kExample);
+    EXPECT_EQ(Look(Move, 12), "Move Twelve");
+    EXPECT_TRUE(fake::boxes.empty());
 }
 
 TEST(PictureNames, DecimalWithoutLeadingZeros) {
