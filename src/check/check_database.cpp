@@ -1,4 +1,4 @@
-// The database as the game's lookups see it. One pass applies the scan's own line rule for
+// The database as the game's lookups see it. One pass applies the lookups' own rule for
 // all four sections at once: for every number, the first record after a section's header
 // is what a lookup of that section finds, wherever it stands.
 #include <cstring>
@@ -37,6 +37,7 @@ std::size_t poolUsed;
 Buffer<int16_t> own[4];  // the numbers keyed in their own section, in file order
 std::size_t ownCount[4];
 LineReader reader;
+AllRecords records;  // which line each lookup finds
 
 Found& At(int section, int32_t n) {
     Found& f = found[std::size_t(section) * kNumbers + std::size_t(n + 32768)];
@@ -165,11 +166,11 @@ void CheckHeaderLike(const char* line, int current, const Place& place) {
 }
 
 bool Scan(const CheckOptions& options) {
-    bool started[4] = {};
-    int current = -1;
+    StartAllRecords(records);
     long cutLine = 0, shownCut = 0;
     Text<255> line;
     LineView views[4];
+    FoundRecord taken[4];
     for (;;) {
         int16_t status = ReadLine(reader, line);
         if (status != kStatusOk && status != kStatusEnd && status != kStatusCut) return false;
@@ -183,6 +184,10 @@ bool Scan(const CheckOptions& options) {
                    "longer than 254 characters: the game cuts the line there and reads the "
                    "rest as a line of its own");
         }
+        const int count = TakeLine(records, line, taken);
+        for (int i = 0; i < count; i++)
+            if (!Remember(At(taken[i].section, taken[i].n), lineNo, taken[i].value, taken[i].own)) return false;
+        const int current = records.current;
         int headerOf = -1;
         for (int s = 0; s < 4; s++) {
             ViewLine(line, kSections[s].header, kSections[s].layout, views[s]);
@@ -190,8 +195,6 @@ bool Scan(const CheckOptions& options) {
         }
         if (!views[0].blank) {
             if (headerOf >= 0) {
-                started[headerOf] = true;
-                current = headerOf;
                 if (std::strcmp(line, kSections[headerOf].header) != 0) {
                     Sentence s;
                     s = "the game takes this line for the header ";
@@ -200,11 +203,6 @@ bool Scan(const CheckOptions& options) {
                     Report(Severity::Warning, place, s);
                 }
             } else {
-                for (int s = 0; s < 4; s++) {
-                    int32_t k = views[s].key;
-                    if (!started[s] || k < INT16_MIN || k > INT16_MAX || At(s, k).line) continue;
-                    if (!Remember(At(s, k), lineNo, views[s].value, s == current)) return false;
-                }
                 const char* first = line + std::strspn(line, " ");
                 if (*first == '[' && !tail) {
                     CheckHeaderLike(line, current, place);

@@ -45,22 +45,16 @@ void Say(const char* text, UINT kind = MB_ICONEXCLAMATION) {
     MessageBoxA(dialog, text, kTitle, MB_OK | kind);
 }
 
-// Each move's damage, from one listing of [Damage]: a lookup per move would scan the file
-// again for every item of six lists.
-Buffer<int32_t> damages;  // by number + 32768
-Buffer<uint8_t> damageListed;
+// Each move's damage as GetDamage finds it, from one pass over the file: a lookup per move
+// would scan the file again for every item of six lists.
+Buffer<int32_t> damages;  // by number + 32768; 0 where the lookup finds no number
 
-void AddDamage(int16_t n, const char* value, void*) {
+void AddDamage(int section, int16_t n, const char* value, bool, void*) {
     int32_t damage;
-    damages[std::size_t(n + 32768)] = ParseNumber(value, damage) ? damage : 0;
-    damageListed[std::size_t(n + 32768)] = 1;
+    if (section == kDamage) damages[std::size_t(n + 32768)] = ParseNumber(value, damage) ? damage : 0;
 }
 
-int32_t DamageOf(int16_t n) {
-    if (!damageListed.empty() && damageListed[std::size_t(n + 32768)])
-        return damages[std::size_t(n + 32768)];
-    return GetDamage(n);  // a move without its own record: the lookup goes on past [Damage]
-}
+int32_t DamageOf(int16_t n) { return damages.empty() ? GetDamage(n) : damages[std::size_t(n + 32768)]; }
 
 // What the game shows for number n, whose record says name: cut as the game cuts it.
 void ShownText(Kind kind, int16_t n, const char* name, Text<255>& text) {
@@ -83,24 +77,18 @@ void Shown(Kind kind, int16_t n, Text<255>& text) {
     ShownText(kind, n, name, text);
 }
 
-struct Filling {
-    HWND combo;
-    Kind kind;
-};
-
-void AddRecord(int16_t n, const char* name, void* context) {
-    const Filling& f = *static_cast<Filling*>(context);
+// Each record listed goes to the lists of its kind: both sides' creatures, trainers or moves.
+void AddRecord(int section, int16_t n, const char* name, bool own, void*) {
+    if (!own || section == kDamage) return;
+    const Kind kind = section == kNames ? Kind::Creature : section == kTrainers ? Kind::Trainer : Kind::Move;
     Text<255> text;
-    ShownText(f.kind, n, name, text);
-    LRESULT i = SendMessageA(f.combo, CB_ADDSTRING, 0, LPARAM(text.str()));
-    if (i >= 0) SendMessageA(f.combo, CB_SETITEMDATA, WPARAM(i), LPARAM(n));
-}
-
-void Fill(int control) {
-    static const char* const kHeaders[] = {"[Names]", "[Trainers]", "[Moves]"};
-    Filling f{GetDlgItem(dialog, control), KindOf(control)};
-    ListRecords(kHeaders[int(f.kind)], f.kind == Kind::Creature ? Layout::Columns : Layout::KeyValue,
-                AddRecord, &f);
+    ShownText(kind, n, name, text);
+    for (int control : kNumberControls) {
+        if (KindOf(control) != kind) continue;
+        HWND combo = GetDlgItem(dialog, control);
+        LRESULT i = SendMessageA(combo, CB_ADDSTRING, 0, LPARAM(text.str()));
+        if (i >= 0) SendMessageA(combo, CB_SETITEMDATA, WPARAM(i), LPARAM(n));
+    }
 }
 
 // Selects the item of number n; a number the list lacks gets an item of its own, showing
@@ -261,9 +249,8 @@ void onInit(HWND box) {
     for (int id : {IDC_YOUPIC, IDC_OPPPIC})
         SetWindowPos(GetDlgItem(box, id), NULL, 0, 0, kFrameWidth + 2, kFrameHeight + 2,
                      SWP_NOMOVE | SWP_NOZORDER);
-    if (damages.reset(65536) && damageListed.reset(65536))
-        ListRecords("[Damage]", Layout::KeyValue, AddDamage, nullptr);
-    for (int control : kNumberControls) Fill(control);
+    if (damages.reset(65536)) ListRecords(AddDamage, nullptr);
+    ListRecords(AddRecord, nullptr);
     for (int k = 0; k < 10; k++) Select(kNumberControls[k], *kNumbers[k]);
     seed = GetTickCount();
 }

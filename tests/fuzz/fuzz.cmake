@@ -37,3 +37,13 @@ target_link_options(fuzz_check PRIVATE -fsanitize=fuzzer)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz-corpus/check)
 add_test(NAME fuzz.check COMMAND fuzz_check -max_total_time=5 -rss_limit_mb=2048
     ${CMAKE_BINARY_DIR}/fuzz-corpus/check ${CMAKE_SOURCE_DIR}/tests/fuzz/seeds/check)
+
+# The listing, which the chooser and the checker show, against the lookups the game makes.
+add_executable(fuzz_list tests/fuzz/fuzz_list.cpp tests/fuzz/reference_scan.cpp ${FUZZ_CORE}
+    src/data/catalog.cpp src/data/database.cpp src/check/report.cpp src/check/check_database.cpp)
+target_include_directories(fuzz_list PRIVATE src tests/fuzz)
+target_compile_options(fuzz_list PRIVATE -fsanitize=fuzzer -O2 -fno-sanitize-coverage=trace-cmp)
+target_link_options(fuzz_list PRIVATE -fsanitize=fuzzer)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz-corpus/list)
+add_test(NAME fuzz.list COMMAND fuzz_list -max_total_time=5 -rss_limit_mb=2048
+    ${CMAKE_BINARY_DIR}/fuzz-corpus/list ${CMAKE_SOURCE_DIR}/tests/fuzz/seeds/list)
