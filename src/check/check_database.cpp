@@ -8,6 +8,7 @@
 #include "data/files.h"
 #include "data/number.h"
 #include "data/records.h"
+#include "data/settings.h"
 #include "duel/buffer.h"
 #include "duel/state.h"
 
@@ -64,25 +65,12 @@ int AlmostHeader(const char* line) {
     return -1;
 }
 
-// The ten settings that name records, and the section each names.
-struct Named {
-    int setting;  // index into the settings' line table
-    int section;
-    const int16_t* number;
-};
-const Named kNamed[] = {
-    {0, kNames, &oppNum},           {1, kNames, &youNum},           {2, kTrainers, &youTNum},
-    {3, kTrainers, &oppTNum},       {4, kMoves, &youMove.moveValA}, {5, kMoves, &youMove.moveValB},
-    {6, kMoves, &youMove.moveValC}, {7, kMoves, &oppMove.moveValA}, {8, kMoves, &oppMove.moveValB},
-    {9, kMoves, &oppMove.moveValC},
-};
-const char* const kSettingNames[] = {"Opp", "You", "TrainerYou", "TrainerOpp", "Move1",
-                                     "Move2", "Move3", "OppMove1", "OppMove2", "OppMove3"};
-
+// True when a setting names record n of the section (a move names its damage record too).
 bool IsNamed(int section, int32_t n) {
-    for (const Named& m : kNamed)
-        if ((m.section == section || (section == kDamage && m.section == kMoves)) && *m.number == n)
-            return true;
+    for (int i = 0; i < kPathSetting; i++) {
+        const int named = SettingSection(i);
+        if ((named == section || (section == kDamage && named == kMoves)) && SettingValue(i) == n) return true;
+    }
     return false;
 }
 
@@ -296,17 +284,18 @@ void CheckRecords(const CheckOptions& options) {
 
 // What the game shows for each number the settings name, by the game's own lookups.
 void CheckNamed(const SettingLines& settings) {
-    for (const Named& m : kNamed) {
-        const int16_t n = *m.number;
-        const long line = settings.line[m.setting];
+    for (int i = 0; i < kPathSetting; i++) {
+        const int section = SettingSection(i);
+        const int16_t n = SettingValue(i);
+        const long line = settings.line[i];
         const Place place = PlaceOf(settings.file, line);
         Text<255> shown;
-        if (m.section == kNames) GetName(n, shown);
-        if (m.section == kTrainers) GetTrainer(n, shown);
-        if (m.section == kMoves) GetMove(n, shown);
-        const Found& f = At(m.section, n);
+        if (section == kNames) GetName(n, shown);
+        if (section == kTrainers) GetTrainer(n, shown);
+        if (section == kMoves) GetMove(n, shown);
+        const Found& f = At(section, n);
         Sentence s;
-        s = kSettingNames[m.setting];
+        s = SettingName(i);
         if (line) {
             s += "=";
             s += Num(n);
@@ -315,18 +304,18 @@ void CheckNamed(const SettingLines& settings) {
         }
         if (!f.line) {
             s += ", but master.dat has no ";
-            s += kRecordWhat[m.section];
+            s += kRecordWhat[section];
             s += " ";
             s += Num(n);
             s += ": the game shows \"";
             s += shown;
-            s += m.section == kMoves ? "\", and the move does no damage" : "\"";
+            s += section == kMoves ? "\", and the move does no damage" : "\"";
             Report(Severity::Error, place, s);
             continue;
         }
         if (!f.own) {
             s += ": master.dat has no ";
-            s += kSections[m.section].header;
+            s += kSections[section].header;
             s += " record ";
             s += Num(n);
             s += ", so the game takes line ";
@@ -336,7 +325,7 @@ void CheckNamed(const SettingLines& settings) {
             s += "\"";
             Report(Severity::Warning, place, s);
         }
-        if (m.section == kMoves) CheckMoveHasDamage(n, place);
+        if (section == kMoves) CheckMoveHasDamage(n, place);
     }
 }
 

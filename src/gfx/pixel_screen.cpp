@@ -14,7 +14,7 @@ uint32_t screenPixels[kScreenWidth * kScreenHeight];
 namespace {
 
 constexpr uint32_t kOpaque = 0xFF000000, kBlack = kOpaque, kWhitePixel = kOpaque | kWhite;
-constexpr int kCharWidth = 8, kCharHeight = 10;
+constexpr int kCharWidth = kLetterWidth, kCharHeight = 10;  // the font's cell
 constexpr Rect kWholeScreen{0, 0, kScreenWidth, kScreenHeight};
 constexpr Rect kNothing{0, 0, 0, 0};
 

@@ -82,8 +82,8 @@ void LiteralPaint() {
         msgOld = msg;
     }
     BeginDrawing();
-    ShowBars(kBarBack, Filled(kYouBar, 100), Filled(kOppBar, 100));
-    ShowBars(kBarFill, Filled(kYouBar, youHP), Filled(kOppBar, oppHP));
+    ShowBars(kBarBack, Filled(kYouHPFrame, 100), Filled(kOppHPFrame, 100));
+    ShowBars(kBarFill, Filled(kYouHPFrame, youHP), Filled(kOppHPFrame, oppHP));
     EndDrawing();
     CheckEnd();
 }
