@@ -76,9 +76,10 @@ bool IsNamed(int section, int32_t n) {
 
 Place RecordPlace(const Found& f) { return PlaceOf("master.dat", f.line); }
 
-// A line that is not a header of any section.
+// A line that is not a header of any section; first when the lookups take it for its
+// number's record (a long line's pieces share their line number).
 void CheckRecordLine(const char* line, const LineView& view, int current, const Place& place,
-                     long lineNo, bool tail, const CheckOptions& options) {
+                     bool first, bool tail, const CheckOptions& options) {
     Sentence s;
     const Section& sec = kSections[current];
     const char* what = kRecordWhat[current];
@@ -116,7 +117,7 @@ void CheckRecordLine(const char* line, const LineView& view, int current, const 
         s += Num(view.key);
         Report(Severity::Error, place, s);
     }
-    if (f.line != lineNo) {
+    if (!first) {
         if (!options.all && !IsNamed(current, view.key)) return;
         s = sec.header;
         s += " ";
@@ -173,9 +174,12 @@ bool Scan(const CheckOptions& options) {
                    "rest as a line of its own");
         }
         const int count = TakeLine(records, line, taken);
-        for (int i = 0; i < count; i++)
-            if (!Remember(At(taken[i].section, taken[i].n), lineNo, taken[i].value, taken[i].own)) return false;
         const int current = records.current;
+        bool firstRecord = false;  // of its number in the current section
+        for (int i = 0; i < count; i++) {
+            if (!Remember(At(taken[i].section, taken[i].n), lineNo, taken[i].value, taken[i].own)) return false;
+            firstRecord |= taken[i].section == current;
+        }
         int headerOf = -1;
         for (int s = 0; s < 4; s++) {
             ViewLine(line, kSections[s].header, kSections[s].layout, views[s]);
@@ -199,7 +203,7 @@ bool Scan(const CheckOptions& options) {
                         Report(Severity::Warning, place,
                                "before the first section header: no lookup ever reads this line");
                 } else {
-                    CheckRecordLine(line, views[current], current, place, lineNo, tail, options);
+                    CheckRecordLine(line, views[current], current, place, firstRecord, tail, options);
                 }
             }
         }
