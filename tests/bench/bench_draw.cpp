@@ -6,6 +6,7 @@
 #include <vector>
 #include "duel/duel.h"
 #include "duel/layout.h"
+#include "duel/screen.h"
 #include "duel/state.h"
 #include "data/database.h"
 #include "data/files.h"

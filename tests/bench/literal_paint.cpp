@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include "duel/duel.h"
 #include "duel/layout.h"
+#include "duel/screen.h"
 #include "duel/state.h"
 #include "gfx/bitmap.h"
 
