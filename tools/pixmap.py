@@ -28,11 +28,11 @@ CLEAR = "."
 WHITE = (255, 255, 255)
 MAX_SIDE = 1024
 
-# The font map holds characters 32..126 in code order, 16 cells of 8 x 10 to a
-# row, so six rows with the last cell empty.
-FONT_FIRST, FONT_COUNT, FONT_PER_ROW = 32, 95, 16
+# The font map holds characters 32..255 in code order, 16 cells of 8 x 10 to a
+# row, so fourteen rows.
+FONT_FIRST, FONT_COUNT, FONT_PER_ROW = 32, 224, 16
 FONT_CELL_W, FONT_CELL_H = 8, 10
-FONT_SIZE = (FONT_PER_ROW * FONT_CELL_W, 6 * FONT_CELL_H)
+FONT_SIZE = (FONT_PER_ROW * FONT_CELL_W, FONT_COUNT // FONT_PER_ROW * FONT_CELL_H)
 
 # The standard 16-colour VGA palette: icons may only use these.
 VGA = [
@@ -217,8 +217,11 @@ def font_source(image):
 
 
 def _char_literal(code):
-    """Quoted so that '\\' cannot end a comment line and splice the next one."""
+    """Quoted so that '\\' cannot end a comment line and splice the next one; from 127
+    up as the number, as the source stays ASCII."""
     ch = chr(code)
+    if code >= 127:
+        return str(code)
     return "'\\%s'" % ch if ch in "\\'" else f"'{ch}'"
 
 

@@ -11,6 +11,9 @@ struct CheckOptions {
 
 // The folder separator of the system the checker runs on, and what it sets up first.
 extern const char kSeparator[];
+// Whether the system gives file names, and shows text, in UTF-8; else in its ANSI code
+// page, which is taken for Windows-1252.
+extern const bool kUtf8Names;
 void StartPlatform();
 
 // Where each number setting was last given, for placing findings (0: never given).

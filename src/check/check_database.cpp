@@ -1,4 +1,4 @@
-// The database as the game's lookups see it. One pass applies the scan's own line rule for
+// The database as the game's lookups see it. One pass applies the lookups' own rule for
 // all four sections at once: for every number, the first record after a section's header
 // is what a lookup of that section finds, wherever it stands.
 #include <cstring>
@@ -8,6 +8,7 @@
 #include "data/files.h"
 #include "data/number.h"
 #include "data/records.h"
+#include "data/settings.h"
 #include "duel/buffer.h"
 #include "duel/state.h"
 
@@ -37,6 +38,7 @@ std::size_t poolUsed;
 Buffer<int16_t> own[4];  // the numbers keyed in their own section, in file order
 std::size_t ownCount[4];
 LineReader reader;
+AllRecords records;  // which line each lookup finds
 
 Found& At(int section, int32_t n) {
     Found& f = found[std::size_t(section) * kNumbers + std::size_t(n + 32768)];
@@ -63,33 +65,21 @@ int AlmostHeader(const char* line) {
     return -1;
 }
 
-// The ten settings that name records, and the section each names.
-struct Named {
-    int setting;  // index into the settings' line table
-    int section;
-    const int16_t* number;
-};
-const Named kNamed[] = {
-    {0, kNames, &oppNum},           {1, kNames, &youNum},           {2, kTrainers, &youTNum},
-    {3, kTrainers, &oppTNum},       {4, kMoves, &youMove.moveValA}, {5, kMoves, &youMove.moveValB},
-    {6, kMoves, &youMove.moveValC}, {7, kMoves, &oppMove.moveValA}, {8, kMoves, &oppMove.moveValB},
-    {9, kMoves, &oppMove.moveValC},
-};
-const char* const kSettingNames[] = {"Opp", "You", "TrainerYou", "TrainerOpp", "Move1",
-                                     "Move2", "Move3", "OppMove1", "OppMove2", "OppMove3"};
-
+// True when a setting names record n of the section (a move names its damage record too).
 bool IsNamed(int section, int32_t n) {
-    for (const Named& m : kNamed)
-        if ((m.section == section || (section == kDamage && m.section == kMoves)) && *m.number == n)
-            return true;
+    for (int i = 0; i < kPathSetting; i++) {
+        const int named = SettingSection(i);
+        if ((named == section || (section == kDamage && named == kMoves)) && SettingValue(i) == n) return true;
+    }
     return false;
 }
 
 Place RecordPlace(const Found& f) { return PlaceOf("master.dat", f.line); }
 
-// A line that is not a header of any section.
+// A line that is not a header of any section; first when the lookups take it for its
+// number's record (a long line's pieces share their line number).
 void CheckRecordLine(const char* line, const LineView& view, int current, const Place& place,
-                     long lineNo, bool tail, const CheckOptions& options) {
+                     bool first, bool tail, const CheckOptions& options) {
     Sentence s;
     const Section& sec = kSections[current];
     const char* what = kRecordWhat[current];
@@ -127,7 +117,7 @@ void CheckRecordLine(const char* line, const LineView& view, int current, const 
         s += Num(view.key);
         Report(Severity::Error, place, s);
     }
-    if (f.line != lineNo) {
+    if (!first) {
         if (!options.all && !IsNamed(current, view.key)) return;
         s = sec.header;
         s += " ";
@@ -165,11 +155,11 @@ void CheckHeaderLike(const char* line, int current, const Place& place) {
 }
 
 bool Scan(const CheckOptions& options) {
-    bool started[4] = {};
-    int current = -1;
+    StartAllRecords(records);
     long cutLine = 0, shownCut = 0;
     Text<255> line;
     LineView views[4];
+    FoundRecord taken[4];
     for (;;) {
         int16_t status = ReadLine(reader, line);
         if (status != kStatusOk && status != kStatusEnd && status != kStatusCut) return false;
@@ -183,6 +173,13 @@ bool Scan(const CheckOptions& options) {
                    "longer than 254 characters: the game cuts the line there and reads the "
                    "rest as a line of its own");
         }
+        const int count = TakeLine(records, line, taken);
+        const int current = records.current;
+        bool firstRecord = false;  // of its number in the current section
+        for (int i = 0; i < count; i++) {
+            if (!Remember(At(taken[i].section, taken[i].n), lineNo, taken[i].value, taken[i].own)) return false;
+            firstRecord |= taken[i].section == current;
+        }
         int headerOf = -1;
         for (int s = 0; s < 4; s++) {
             ViewLine(line, kSections[s].header, kSections[s].layout, views[s]);
@@ -190,8 +187,6 @@ bool Scan(const CheckOptions& options) {
         }
         if (!views[0].blank) {
             if (headerOf >= 0) {
-                started[headerOf] = true;
-                current = headerOf;
                 if (std::strcmp(line, kSections[headerOf].header) != 0) {
                     Sentence s;
                     s = "the game takes this line for the header ";
@@ -200,11 +195,6 @@ bool Scan(const CheckOptions& options) {
                     Report(Severity::Warning, place, s);
                 }
             } else {
-                for (int s = 0; s < 4; s++) {
-                    int32_t k = views[s].key;
-                    if (!started[s] || k < INT16_MIN || k > INT16_MAX || At(s, k).line) continue;
-                    if (!Remember(At(s, k), lineNo, views[s].value, s == current)) return false;
-                }
                 const char* first = line + std::strspn(line, " ");
                 if (*first == '[' && !tail) {
                     CheckHeaderLike(line, current, place);
@@ -213,7 +203,7 @@ bool Scan(const CheckOptions& options) {
                         Report(Severity::Warning, place,
                                "before the first section header: no lookup ever reads this line");
                 } else {
-                    CheckRecordLine(line, views[current], current, place, lineNo, tail, options);
+                    CheckRecordLine(line, views[current], current, place, firstRecord, tail, options);
                 }
             }
         }
@@ -298,17 +288,18 @@ void CheckRecords(const CheckOptions& options) {
 
 // What the game shows for each number the settings name, by the game's own lookups.
 void CheckNamed(const SettingLines& settings) {
-    for (const Named& m : kNamed) {
-        const int16_t n = *m.number;
-        const long line = settings.line[m.setting];
+    for (int i = 0; i < kPathSetting; i++) {
+        const int section = SettingSection(i);
+        const int16_t n = SettingValue(i);
+        const long line = settings.line[i];
         const Place place = PlaceOf(settings.file, line);
         Text<255> shown;
-        if (m.section == kNames) GetName(n, shown);
-        if (m.section == kTrainers) GetTrainer(n, shown);
-        if (m.section == kMoves) GetMove(n, shown);
-        const Found& f = At(m.section, n);
+        if (section == kNames) GetName(n, shown);
+        if (section == kTrainers) GetTrainer(n, shown);
+        if (section == kMoves) GetMove(n, shown);
+        const Found& f = At(section, n);
         Sentence s;
-        s = kSettingNames[m.setting];
+        s = SettingName(i);
         if (line) {
             s += "=";
             s += Num(n);
@@ -317,18 +308,18 @@ void CheckNamed(const SettingLines& settings) {
         }
         if (!f.line) {
             s += ", but master.dat has no ";
-            s += kRecordWhat[m.section];
+            s += kRecordWhat[section];
             s += " ";
             s += Num(n);
             s += ": the game shows \"";
             s += shown;
-            s += m.section == kMoves ? "\", and the move does no damage" : "\"";
+            s += section == kMoves ? "\", and the move does no damage" : "\"";
             Report(Severity::Error, place, s);
             continue;
         }
         if (!f.own) {
             s += ": master.dat has no ";
-            s += kSections[m.section].header;
+            s += kSections[section].header;
             s += " record ";
             s += Num(n);
             s += ", so the game takes line ";
@@ -338,7 +329,7 @@ void CheckNamed(const SettingLines& settings) {
             s += "\"";
             Report(Severity::Warning, place, s);
         }
-        if (m.section == kMoves) CheckMoveHasDamage(n, place);
+        if (section == kMoves) CheckMoveHasDamage(n, place);
     }
 }
 

@@ -176,18 +176,18 @@ void CheckPicture(const char* file, Use use, bool needed) {
     v.seeThroughTenths = SeeThrough(bmp);
 }
 
-// True when a record of the database names this picture.
+// True when a record of the database names this picture, as the game finds it.
 bool IsNeeded(const char* file) {
     Text<255> name;
     for (int i = 0; i < RecordCount(kNames); i++) {
         PictureFile(name, "", RecordNumber(kNames, i));
-        if (name == file) return true;
+        if (SameFileName(name, file)) return true;
     }
     for (int i = 0; i < RecordCount(kTrainers); i++) {
         PictureFile(name, "t", RecordNumber(kTrainers, i));
-        if (name == file) return true;
+        if (SameFileName(name, file)) return true;
         PictureFile(name, "back", RecordNumber(kTrainers, i));
-        if (name == file) return true;
+        if (SameFileName(name, file)) return true;
     }
     return false;
 }
@@ -260,7 +260,7 @@ void PrintPicturesJson() {
     for (std::size_t i = 0; i < seenCount; i++) {
         const Seen& v = seen[i];
         Print(i ? ",\n    {\"file\": " : "\n    {\"file\": ");
-        PrintJson(v.file);
+        PrintJsonName(v.file);
         Print(", \"use\": ");
         PrintJson(kUseNames[int(v.use)]);
         Print(", \"width\": ");

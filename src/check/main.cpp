@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include "check/check.h"
 #include "check/report.h"
+#include "data/settings.h"
 #include "duel/platform.h"
 #include "duel/screen.h"
 #include "duel/state.h"
@@ -42,21 +43,16 @@ int CantRead(const char* what) {
 
 void PrintSettingsJson(const SettingLines& lines) {
     Print("\"settings\": {\"file\": ");
-    PrintJson(lines.file);
+    PrintJsonName(lines.file);
     Print(", \"read\": ");
     Print(lines.read ? "true" : "false");
     Print(", \"Path\": ");
-    PrintJson(path);
-    const struct { const char* key; int16_t value; } numbers[] = {
-        {"You", youNum}, {"Opp", oppNum}, {"TrainerYou", youTNum}, {"TrainerOpp", oppTNum},
-        {"Move1", youMove.moveValA}, {"Move2", youMove.moveValB}, {"Move3", youMove.moveValC},
-        {"OppMove1", oppMove.moveValA}, {"OppMove2", oppMove.moveValB},
-        {"OppMove3", oppMove.moveValC}};
-    for (const auto& n : numbers) {
+    PrintJsonName(path);
+    for (int i = 0; i < kPathSetting; i++) {
         Print(", ");
-        PrintJson(n.key);
+        PrintJson(SettingName(i));
         Print(": ");
-        PrintNumber(n.value);
+        PrintNumber(SettingValue(i));
     }
     Print("}");
 }

@@ -3,6 +3,7 @@
 #include "duel/platform.h"
 
 extern const char kSeparator[] = "/";
+extern const bool kUtf8Names = true;
 
 bool WindowsDirectory(char*, std::size_t) { return false; }
 

@@ -7,6 +7,7 @@
 #include "duel/platform.h"
 
 extern const char kSeparator[] = "\\";
+extern const bool kUtf8Names = false;
 
 void StartPlatform() { AllowWideScanOnThisSystem(); }
 

@@ -2,6 +2,8 @@
 #include "check/report.h"
 #include <cstdio>
 #include <cstring>
+#include "check/check.h"
+#include "data/windows1252.h"
 #include "duel/buffer.h"
 
 namespace {
@@ -16,24 +18,27 @@ constexpr std::size_t kMaxFindings = 2000;  // beyond this only the count goes o
 Buffer<Finding> findings;
 std::size_t kept, errors, warnings;
 
-// Windows-1252 characters 0x80-0x9F as Unicode; the rest of the upper half is Latin-1.
-const uint16_t kHigh1252[32] = {
-    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
-
-void PutUtf8(uint32_t u) {
-    char b[4];
-    int n;
-    if (u < 0x80) { b[0] = char(u); n = 1; }
-    else if (u < 0x800) { b[0] = char(0xC0 | u >> 6); b[1] = char(0x80 | (u & 0x3F)); n = 2; }
-    else {
-        b[0] = char(0xE0 | u >> 12);
-        b[1] = char(0x80 | ((u >> 6) & 0x3F));
-        b[2] = char(0x80 | (u & 0x3F));
-        n = 3;
+// A JSON string, quotes included: bytes from 0x80 up as Windows-1252's characters, or as
+// they are in a name that the system gave in UTF-8.
+void PrintQuoted(const char* text, bool asGiven) {
+    std::fputc('"', stdout);
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; p++) {
+        unsigned c = *p;
+        if (c == '"' || c == '\\') {
+            std::fputc('\\', stdout);
+            std::fputc(int(c), stdout);
+        } else if (c < 0x20) {
+            static const char hex[] = "0123456789abcdef";
+            char esc[7] = {'\\', 'u', '0', '0', hex[c >> 4], hex[c & 15], 0};
+            Print(esc);
+        } else if (c < 0x80 || asGiven) {
+            std::fputc(int(c), stdout);
+        } else {
+            char bytes[3];
+            std::fwrite(bytes, 1, std::size_t(Windows1252ToUtf8(static_cast<unsigned char>(c), bytes)), stdout);
+        }
     }
-    std::fwrite(b, 1, std::size_t(n), stdout);
+    std::fputc('"', stdout);
 }
 
 const char* SeverityName(Severity s) { return s == Severity::Error ? "error" : "warning"; }
@@ -81,24 +86,16 @@ int WarningCount() { return int(warnings); }
 void Print(const char* text) { std::fputs(text, stdout); }
 void PrintNumber(int32_t v) { Print(Num(v)); }
 
-void PrintJson(const char* text) {
-    std::fputc('"', stdout);
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; p++) {
-        unsigned c = *p;
-        if (c == '"' || c == '\\') {
-            std::fputc('\\', stdout);
-            std::fputc(int(c), stdout);
-        } else if (c < 0x20) {
-            static const char hex[] = "0123456789abcdef";
-            char esc[7] = {'\\', 'u', '0', '0', hex[c >> 4], hex[c & 15], 0};
-            Print(esc);
-        } else if (c < 0x80) {
-            std::fputc(int(c), stdout);
-        } else {
-            PutUtf8(c < 0xA0 ? kHigh1252[c - 0x80] : c);
-        }
+void PrintJson(const char* text) { PrintQuoted(text, false); }
+void PrintJsonName(const char* name) { PrintQuoted(name, kUtf8Names); }
+
+// A terminal that shows UTF-8 gets the game's text in it; a Windows console, as it is.
+void PrintText(const char* text) {
+    if (!kUtf8Names) return Print(text);
+    for (; *text; text++) {
+        char bytes[3];
+        std::fwrite(bytes, 1, std::size_t(Windows1252ToUtf8(static_cast<unsigned char>(*text), bytes)), stdout);
     }
-    std::fputc('"', stdout);
 }
 
 void PrintFindings() {
@@ -108,7 +105,7 @@ void PrintFindings() {
         Print(": ");
         Print(SeverityName(f.severity));
         Print(": ");
-        Print(f.sentence);
+        PrintText(f.sentence);
         Print("\n");
     }
     if (errors + warnings > kept) {
@@ -125,7 +122,7 @@ void PrintFindingsJson() {
         Print(i ? ",\n  {\"severity\": " : "\n  {\"severity\": ");
         PrintJson(SeverityName(f.severity));
         Print(", \"place\": ");
-        PrintJson(f.place);
+        PrintJsonName(f.place);
         Print(", \"message\": ");
         PrintJson(f.sentence);
         Print("}");

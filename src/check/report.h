@@ -27,6 +27,10 @@ void Print(const char* text);
 void PrintNumber(int32_t v);
 // A JSON string from Windows-1252 text, quotes included.
 void PrintJson(const char* text);
+// The same for a file's name, in the system's own characters.
+void PrintJsonName(const char* name);
+// Windows-1252 text, in the characters the system's terminal shows.
+void PrintText(const char* text);
 // Every finding, as lines ("place: error: sentence") or as a JSON array.
 void PrintFindings();
 void PrintFindingsJson();

@@ -1,28 +1,16 @@
-// Listing a section: its lines from its header to the next header of any section. A record
-// is listed when it is the line a lookup of its number finds: the first one after the
-// section's header, wherever it stands.
+// Listing the database: one pass of the lookups' own rule over every line.
 #include "data/catalog.h"
-#include <cstring>
 #include "data/files.h"
 #include "duel/state.h"
 
 namespace {
 
 LineReader reader;
-uint8_t seen[65536 / 8];
-
-bool IsAnyHeader(const char* line) {
-    LineView view;
-    for (const Section& s : kSections) {
-        ViewLine(line, s.header, s.layout, view);
-        if (view.header) return true;
-    }
-    return false;
-}
+AllRecords all;  // 32 KiB: at file scope, off the stack
 
 }  // namespace
 
-bool ListRecords(const char* header, Layout layout, RecordVisit visit, void* context) {
+bool ListRecords(RecordVisit visit, void* context) {
     Text<255> name;
     name = path;
     name += "master.dat";
@@ -30,26 +18,14 @@ bool ListRecords(const char* header, Layout layout, RecordVisit visit, void* con
     FileHandle file = OpenForReading(name, status);
     if (!file) return false;
     StartLines(reader, file);
-    std::memset(seen, 0, sizeof seen);
+    StartAllRecords(all);
     Text<255> line;
-    LineView view;
-    bool started = false, inSection = false;
+    FoundRecord found[4];
     for (;;) {
         status = ReadLine(reader, line);
         if (status != kStatusOk && status != kStatusEnd && status != kStatusCut) break;
-        ViewLine(line, header, layout, view);
-        if (view.header) {
-            started = inSection = true;
-        } else if (IsAnyHeader(line)) {
-            inSection = false;
-        } else if (started && !view.blank && view.key >= INT16_MIN && view.key <= INT16_MAX) {
-            // Once the section has begun, any line can be the one a lookup finds first.
-            const unsigned k = unsigned(view.key + 32768);
-            if (!(seen[k >> 3] & (1u << (k & 7)))) {
-                seen[k >> 3] |= uint8_t(1u << (k & 7));
-                if (inSection) visit(int16_t(view.key), view.value, context);
-            }
-        }
+        const int count = TakeLine(all, line, found);
+        for (int i = 0; i < count; i++) visit(found[i].section, found[i].n, found[i].value, found[i].own, context);
         if (status == kStatusEnd) {
             CloseFile(file);
             return true;

@@ -1,4 +1,5 @@
-// The file operations on POSIX, for the native tools and tests; backslashes are taken as slashes.
+// The file operations on POSIX, for the native tools and tests and the web page: names are
+// Windows names there, backslashes taken as slashes and letters of either case alike.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -8,12 +9,38 @@
 #include <strings.h>
 #include <sys/stat.h>
 #include "data/files.h"
+#include "data/picture_name.h"
 
+// The name of the entry of folder (empty: the current one) that Windows would take for
+// part: the exact one, else the first in name order whose name differs only in case.
+static std::string EntryOf(const std::string& folder, const std::string& part) {
+    struct stat st;
+    if (stat((folder + part).c_str(), &st) == 0) return part;
+    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir) return part;
+    std::string found;
+    while (dirent* e = readdir(dir))
+        if (SameFileName(e->d_name, part.c_str()) && (found.empty() || found > e->d_name)) found = e->d_name;
+    closedir(dir);
+    return found.empty() ? part : found;
+}
+
+// The system's name of a file the game names: where that name is missing, each part of
+// it, folders too, found as Windows finds it.
 static std::string Native(const char* name) {
-    std::string n = name;
+    std::string n = name, out;
     for (char& c : n)
         if (c == '\\') c = '/';
-    return n;
+    struct stat st;
+    if (stat(n.c_str(), &st) == 0) return n;
+    for (std::size_t from = 0; from <= n.size();) {
+        const std::size_t end = std::min(n.find('/', from), n.size());
+        const std::string part = n.substr(from, end - from);
+        out += part.empty() || part == "." || part == ".." ? part : EntryOf(out, part);
+        if (end < n.size()) out += '/';
+        from = end + 1;
+    }
+    return out;
 }
 
 bool FileExists(const char* name) {

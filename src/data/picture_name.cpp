@@ -1,4 +1,4 @@
-// Picture file names built from the picture folder and a number.
+// Picture file names built from the picture folder and a number, and how names compare.
 #include "data/picture_name.h"
 #include "data/number.h"
 #include "duel/state.h"
@@ -16,4 +16,13 @@ void PictureName(Text<255>& name, const char* prefix, int16_t number) {
     PictureFile(file, prefix, number);
     name = path;
     name += file;
+}
+
+bool SameFileName(const char* a, const char* b) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    while (*a && lower(*a) == lower(*b)) {
+        a++;
+        b++;
+    }
+    return lower(*a) == lower(*b);
 }

@@ -1,4 +1,5 @@
-// File names of the pictures: path, a prefix, the number in decimal, ".bmp".
+// File names of the pictures (path, a prefix, the number in decimal, ".bmp"), and when
+// two names are one file's.
 #pragma once
 #include <cstdint>
 #include "duel/text.h"
@@ -7,3 +8,7 @@
 void PictureName(Text<255>& name, const char* prefix, int16_t number);
 // The same file name without the folder.
 void PictureFile(Text<255>& name, const char* prefix, int16_t number);
+
+// True when Windows takes a and b for the same file's name: the case of the letters A to Z
+// does not count.
+bool SameFileName(const char* a, const char* b);

@@ -158,3 +158,40 @@ ScanResult ScanForAll(LineReader& in, Wanted* wanted, int count) {
     }
     return ScanResult::Found;
 }
+
+void StartAllRecords(AllRecords& all) {
+    std::memset(&all, 0, sizeof all);
+    all.current = -1;
+}
+
+// A line can be the header of one section and a record of the others at once.
+int TakeLine(AllRecords& all, const char* line, FoundRecord found[4]) {
+    const std::size_t len = std::strlen(line);
+    const Span spans[2] = {Split(line, len, Layout::KeyValue), Split(line, len, Layout::Columns)};
+    bool header[4];
+    for (int s = 0; s < 4; s++) {
+        const Section& sec = kSections[s];
+        header[s] = IsHeader(line, spans[int(sec.layout)], sec.layout, sec.header, std::strlen(sec.header));
+        if (header[s]) {
+            all.started[s] = true;
+            all.current = s;
+        }
+    }
+    int keyRead[2] = {};  // 0 not yet, 1 a 16-bit number, -1 none
+    int32_t key[2] = {};
+    int count = 0;
+    for (int s = 0; s < 4; s++) {
+        const int l = int(kSections[s].layout);
+        if (!all.started[s] || header[s]) continue;
+        if (keyRead[l] == 0)
+            keyRead[l] = ParseNumberSpan(spans[l].key, spans[l].keyEnd, key[l]) && key[l] >= INT16_MIN &&
+                                 key[l] <= INT16_MAX ? 1 : -1;
+        if (keyRead[l] < 0) continue;
+        const unsigned k = unsigned(key[l] + 32768);
+        uint8_t& bits = all.seen[s][k >> 3];
+        if (bits & (1u << (k & 7))) continue;
+        bits = uint8_t(bits | 1u << (k & 7));
+        found[count++] = FoundRecord{s, int16_t(key[l]), s == all.current, spans[l].value};
+    }
+    return count;
+}

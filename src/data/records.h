@@ -44,3 +44,25 @@ struct Wanted {
 // first. Records found before the end or the failure keep their values either way.
 ScanResult ScanForAll(LineReader& in, Wanted* wanted, int count);
 constexpr int kMaxWanted = 16;  // more are not looked for
+
+// What the lookups find, for every section and number at once, a line at a time: for the
+// programs that show all the records (the chooser's listing, the data checker). The rule
+// is the record scan's, and the fuzzers hold the two together.
+struct AllRecords {
+    bool started[4];  // the section's header has been passed
+    int current;      // the section whose header came last, or -1
+    uint8_t seen[4][65536 / 8];  // the numbers whose record a lookup finds has been taken
+};
+void StartAllRecords(AllRecords& all);
+// The record a lookup of section `section` and number n finds: value points into the line.
+// own: the line lies among the section's own lines, from its header to the next header;
+// else it is a line further on that the lookup takes for want of a record of its own.
+struct FoundRecord {
+    int section;
+    int16_t n;
+    bool own;
+    const char* value;
+};
+// Takes the file's next line: the records a lookup finds on it, at most one a section, into
+// found; returns how many.
+int TakeLine(AllRecords& all, const char* line, FoundRecord found[4]);

@@ -3,6 +3,7 @@
 #include "data/settings.h"
 #include <cstring>
 #include "data/number.h"
+#include "data/records.h"
 #include "duel/platform.h"
 #include "duel/state.h"
 
@@ -12,20 +13,21 @@ struct Setting {
     const char* name;
     std::size_t length;
     int16_t* target;  // null for Path
+    int section;
 };
 
 constexpr Setting kSettings[kSettingCount] = {
-    {"Opp", 3, &oppNum},
-    {"You", 3, &youNum},
-    {"TrainerYou", 10, &youTNum},
-    {"TrainerOpp", 10, &oppTNum},
-    {"Move1", 5, &youMove.moveValA},
-    {"Move2", 5, &youMove.moveValB},
-    {"Move3", 5, &youMove.moveValC},
-    {"OppMove1", 8, &oppMove.moveValA},
-    {"OppMove2", 8, &oppMove.moveValB},
-    {"OppMove3", 8, &oppMove.moveValC},
-    {"Path", 4, nullptr},
+    {"Opp", 3, &oppNum, kNames},
+    {"You", 3, &youNum, kNames},
+    {"TrainerYou", 10, &youTNum, kTrainers},
+    {"TrainerOpp", 10, &oppTNum, kTrainers},
+    {"Move1", 5, &youMove.moveValA, kMoves},
+    {"Move2", 5, &youMove.moveValB, kMoves},
+    {"Move3", 5, &youMove.moveValC, kMoves},
+    {"OppMove1", 8, &oppMove.moveValA, kMoves},
+    {"OppMove2", 8, &oppMove.moveValB, kMoves},
+    {"OppMove3", 8, &oppMove.moveValC, kMoves},
+    {"Path", 4, nullptr, -1},
 };
 
 // The settings of each key length, as bits of their index: a key's length leaves at most
@@ -62,6 +64,8 @@ LineReader reader;
 }  // namespace
 
 const char* SettingName(int index) { return kSettings[index].name; }
+int16_t& SettingValue(int index) { return *kSettings[index].target; }
+int SettingSection(int index) { return kSettings[index].section; }
 
 int SettingIndexSpan(const char* key, const char* keyEnd) {
     const std::size_t n = std::size_t(keyEnd - key);

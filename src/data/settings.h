@@ -9,10 +9,15 @@ void GetInfo();
 // Applies every line the reader gives; the last line for a key wins.
 void ReadSettings(LineReader& in);
 
-// The keys the game knows: ten numbers, then "Path". Keys are exact and case-sensitive.
+// The keys the game knows, the one list of them: ten numbers (Opp, You, TrainerYou,
+// TrainerOpp, Move1-3, OppMove1-3), then "Path". Keys are exact and case-sensitive.
 constexpr int kSettingCount = 11;
 constexpr int kPathSetting = kSettingCount - 1;
 const char* SettingName(int index);
+// A number setting's place in the duel state, and the database section whose records it
+// names (kNames, kTrainers or kMoves).
+int16_t& SettingValue(int index);
+int SettingSection(int index);
 // The index of the setting a key names, or -1 for a key the game ignores.
 int SettingIndex(const char* key);
 int SettingIndexSpan(const char* key, const char* keyEnd);

@@ -2,12 +2,12 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include "data/settings.h"
 #include "duel/buffer.h"
 
-// The ten numbers of a match, in the order of the settings' keys (Opp, You, TrainerYou,
-// TrainerOpp, Move1-3, OppMove1-3).
+// The ten numbers of a match, in the order of the settings' keys.
 struct Match {
-    int16_t number[10];
+    int16_t number[kPathSetting];
 };
 
 // The new file from the old one's bytes (none for a missing file): every line whose key is

@@ -3,6 +3,7 @@
 #include "data/picture_name.h"
 #include "duel/duel.h"
 #include "duel/layout.h"
+#include "duel/screen.h"
 #include "duel/state.h"
 
 namespace {

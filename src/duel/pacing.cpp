@@ -1,6 +1,7 @@
 // The message line drawn at once, and the pauses between the duel's events.
 #include "duel/duel.h"
 #include "duel/layout.h"
+#include "duel/screen.h"
 #include "duel/rules.h"
 #include "duel/state.h"
 

@@ -1,6 +1,7 @@
 // Duel rules that are pure arithmetic and text.
 #include "duel/rules.h"
 #include <cstring>
+#include "duel/layout.h"
 #include "duel/screen.h"
 
 int16_t RandomFromTicks(int32_t ticks, int16_t n) {
@@ -16,16 +17,17 @@ int16_t Random(int16_t n) {
     return RandomFromTicks(static_cast<int32_t>(dummy), n);
 }
 
-// A move name's band: 8 pixels per character from x 200, 8 rows below its top; strict bounds.
-static bool InBand(int x, int y, int top, const char* name) {
-    int right = 200 + 8 * static_cast<int>(std::strlen(name));
-    return x > 200 && x < right && y > top && y < top + 8;
+// A move name's band: a letter's width per character from its point, its height below it;
+// strict bounds.
+static bool InBand(int x, int y, Point at, const char* name) {
+    int right = at.x + kLetterWidth * static_cast<int>(std::strlen(name));
+    return x > at.x && x < right && y > at.y && y < at.y + kBandHeight;
 }
 
 int ClickedMove(int x, int y, const moves& m) {
-    if (InBand(x, y, 300, m.moveA)) return 1;
-    if (InBand(x, y, 320, m.moveB)) return 2;
-    if (InBand(x, y, 340, m.moveC)) return 3;
+    if (InBand(x, y, kMoveNames[0], m.moveA)) return 1;
+    if (InBand(x, y, kMoveNames[1], m.moveB)) return 2;
+    if (InBand(x, y, kMoveNames[2], m.moveC)) return 3;
     return 0;
 }
 

@@ -4,6 +4,7 @@
 // the last four).
 #pragma once
 #include <cstdint>
+#include "duel/layout.h"
 #include "gfx/places.h"
 
 // A painting redraws what the system asks to have redrawn, on a cleared background;
@@ -20,9 +21,6 @@ void ShowText(int x, int y, const char* text, bool opaque);
 void ShowFrame(int left, int top, int right, int bottom);
 // Both hit-point bars filled with one colour (red + 256 green + 65536 blue), each from
 // its left end to its length in pixels.
-struct Bar {
-    int left, top, bottom, length;
-};
 void ShowBars(uint32_t colour, const Bar& you, const Bar& opp);
 // A picture file at a creature's or a trainer's place, white see-through; nothing
 // when there is no such file.

@@ -1,6 +1,7 @@
 // The duel screen: names, moves, message line, frames, pictures and hit-point bars.
 #include "duel/duel.h"
 #include "duel/layout.h"
+#include "duel/screen.h"
 #include "duel/rules.h"
 #include "duel/state.h"
 
@@ -38,10 +39,10 @@ void onPaint() {
         msgOld = msg;
     }
     BeginDrawing();
-    ShowBars(kBarBack, Filled(kYouBar, BarLength(youMaxHP, youMaxHP)),
-             Filled(kOppBar, BarLength(oppMaxHP, oppMaxHP)));
-    ShowBars(kBarFill, Filled(kYouBar, BarLength(youHP, youMaxHP)),
-             Filled(kOppBar, BarLength(oppHP, oppMaxHP)));
+    ShowBars(kBarBack, Filled(kYouHPFrame, BarLength(youMaxHP, youMaxHP)),
+             Filled(kOppHPFrame, BarLength(oppMaxHP, oppMaxHP)));
+    ShowBars(kBarFill, Filled(kYouHPFrame, BarLength(youHP, youMaxHP)),
+             Filled(kOppHPFrame, BarLength(oppHP, oppMaxHP)));
     EndDrawing();
     CheckEnd();
 }

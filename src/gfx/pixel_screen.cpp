@@ -3,17 +3,18 @@
 #include "gfx/pixel_screen.h"
 #include <algorithm>
 #include "data/files.h"
+#include "data/windows1252.h"
 #include "duel/screen.h"
 #include "gfx/bitmap.h"
 
-extern const unsigned char kFontRows[95][10];
+extern const unsigned char kFontRows[224][10];  // characters 32 to 255
 
 uint32_t screenPixels[kScreenWidth * kScreenHeight];
 
 namespace {
 
 constexpr uint32_t kOpaque = 0xFF000000, kBlack = kOpaque, kWhitePixel = kOpaque | kWhite;
-constexpr int kCharWidth = 8, kCharHeight = 10;
+constexpr int kCharWidth = kLetterWidth, kCharHeight = 10;  // the font's cell
 constexpr Rect kWholeScreen{0, 0, kScreenWidth, kScreenHeight};
 constexpr Rect kNothing{0, 0, 0, 0};
 
@@ -39,8 +40,11 @@ void Fill(int64_t left, int64_t top, int64_t right, int64_t bottom, uint32_t col
                   colour);
 }
 
+// Control characters, 127 and the codes Windows-1252 leaves undefined draw as "?".
+bool HasGlyph(unsigned char ch) { return ch >= 32 && ch != 127 && Windows1252ToUnicode(ch) != 0; }
+
 void Glyph(int64_t x, int64_t y, unsigned char ch) {
-    const unsigned char* rows = kFontRows[(ch >= 32 && ch < 127 ? ch : '?') - 32];
+    const unsigned char* rows = kFontRows[(HasGlyph(ch) ? ch : '?') - 32];
     for (int row = 0; row < kCharHeight; row++)
         for (int col = 0; col < kCharWidth; col++)
             if (rows[row] & (0x80 >> col)) Fill(x + col, y + row, x + col + 1, y + row + 1, kBlack);

@@ -3,8 +3,7 @@
 // the closing of the window, the ticks and the pause.
 #pragma once
 #include <cstdint>
-
-constexpr int kScreenWidth = 593, kScreenHeight = 433;
+#include "duel/layout.h"
 
 // The client area, row by row from the top, each pixel red + 256 green + 65536 blue with
 // 255 in the top byte: in memory its bytes go red, green, blue, 255.

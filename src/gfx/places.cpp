@@ -7,8 +7,8 @@ bool CreaturePlace(int32_t w, int32_t h, FrameInside frame, int16_t& x, int16_t&
 }
 
 bool TrainerPlace(int32_t w, int32_t h, bool opponent, int16_t& x, int16_t& y) {
-    return opponent ? StandingPlace(w, h, 478, 178, x, y)
-                    : StandingPlace(0, h, 10, 418, x, y);  // left-aligned
+    return opponent ? StandingPlace(w, h, kOppTrainerFoot.x, kOppTrainerFoot.y, x, y)
+                    : StandingPlace(0, h, kYouTrainerFoot.x, kYouTrainerFoot.y, x, y);  // left-aligned
 }
 
 bool StandPlace(Stand place, int32_t w, int32_t h, int16_t& x, int16_t& y) {

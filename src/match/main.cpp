@@ -28,45 +28,30 @@ char programFolder[MAX_PATH];  // where vormatch.exe and vorrak.exe are, with it
 HWND dialog;
 
 // The controls of the ten numbers, in the order of the settings' keys.
-const int kNumberControls[10] = {IDC_OPP, IDC_YOU, IDC_TRAINERYOU, IDC_TRAINEROPP, IDC_MOVE1,
-                                 IDC_MOVE2, IDC_MOVE3, IDC_OPPMOVE1, IDC_OPPMOVE2, IDC_OPPMOVE3};
-int16_t* const kNumbers[10] = {&oppNum, &youNum, &youTNum, &oppTNum, &youMove.moveValA,
-                               &youMove.moveValB, &youMove.moveValC, &oppMove.moveValA,
-                               &oppMove.moveValB, &oppMove.moveValC};
-
-enum class Kind { Creature, Trainer, Move };
-Kind KindOf(int control) {
-    if (control == IDC_YOU || control == IDC_OPP) return Kind::Creature;
-    if (control == IDC_TRAINERYOU || control == IDC_TRAINEROPP) return Kind::Trainer;
-    return Kind::Move;
-}
+const int kNumberControls[kPathSetting] = {IDC_OPP, IDC_YOU, IDC_TRAINERYOU, IDC_TRAINEROPP, IDC_MOVE1,
+                                           IDC_MOVE2, IDC_MOVE3, IDC_OPPMOVE1, IDC_OPPMOVE2, IDC_OPPMOVE3};
 
 void Say(const char* text, UINT kind = MB_ICONEXCLAMATION) {
     MessageBoxA(dialog, text, kTitle, MB_OK | kind);
 }
 
-// Each move's damage, from one listing of [Damage]: a lookup per move would scan the file
-// again for every item of six lists.
-Buffer<int32_t> damages;  // by number + 32768
-Buffer<uint8_t> damageListed;
+// Each move's damage as GetDamage finds it, from one pass over the file: a lookup per move
+// would scan the file again for every item of six lists.
+Buffer<int32_t> damages;  // by number + 32768; 0 where the lookup finds no number
 
-void AddDamage(int16_t n, const char* value, void*) {
+void AddDamage(int section, int16_t n, const char* value, bool, void*) {
     int32_t damage;
-    damages[std::size_t(n + 32768)] = ParseNumber(value, damage) ? damage : 0;
-    damageListed[std::size_t(n + 32768)] = 1;
+    if (section == kDamage) damages[std::size_t(n + 32768)] = ParseNumber(value, damage) ? damage : 0;
 }
 
-int32_t DamageOf(int16_t n) {
-    if (!damageListed.empty() && damageListed[std::size_t(n + 32768)])
-        return damages[std::size_t(n + 32768)];
-    return GetDamage(n);  // a move without its own record: the lookup goes on past [Damage]
-}
+int32_t DamageOf(int16_t n) { return damages.empty() ? GetDamage(n) : damages[std::size_t(n + 32768)]; }
 
-// What the game shows for number n, whose record says name: cut as the game cuts it.
-void ShownText(Kind kind, int16_t n, const char* name, Text<255>& text) {
+// What the game shows for record n of a section, whose record says name: cut as the game
+// cuts it.
+void ShownText(int section, int16_t n, const char* name, Text<255>& text) {
     text = name;
-    if (kind == Kind::Creature) text.cut(10);
-    if (kind == Kind::Move) {
+    if (section == kNames) text.cut(10);
+    if (section == kMoves) {
         text.cut(63);
         text += " (damage ";
         text += Num(DamageOf(n));
@@ -75,38 +60,31 @@ void ShownText(Kind kind, int16_t n, const char* name, Text<255>& text) {
 }
 
 // The same for a number the database may lack, by the game's own lookups.
-void Shown(Kind kind, int16_t n, Text<255>& text) {
+void Shown(int section, int16_t n, Text<255>& text) {
     Text<255> name;
-    if (kind == Kind::Creature) GetName(n, name);
-    if (kind == Kind::Trainer) GetTrainer(n, name);
-    if (kind == Kind::Move) GetMove(n, name);
-    ShownText(kind, n, name, text);
+    if (section == kNames) GetName(n, name);
+    if (section == kTrainers) GetTrainer(n, name);
+    if (section == kMoves) GetMove(n, name);
+    ShownText(section, n, name, text);
 }
 
-struct Filling {
-    HWND combo;
-    Kind kind;
-};
-
-void AddRecord(int16_t n, const char* name, void* context) {
-    const Filling& f = *static_cast<Filling*>(context);
+// Each record listed goes to the lists of the settings that name its section.
+void AddRecord(int section, int16_t n, const char* name, bool own, void*) {
+    if (!own || section == kDamage) return;
     Text<255> text;
-    ShownText(f.kind, n, name, text);
-    LRESULT i = SendMessageA(f.combo, CB_ADDSTRING, 0, LPARAM(text.str()));
-    if (i >= 0) SendMessageA(f.combo, CB_SETITEMDATA, WPARAM(i), LPARAM(n));
+    ShownText(section, n, name, text);
+    for (int k = 0; k < kPathSetting; k++) {
+        if (SettingSection(k) != section) continue;
+        HWND combo = GetDlgItem(dialog, kNumberControls[k]);
+        LRESULT i = SendMessageA(combo, CB_ADDSTRING, 0, LPARAM(text.str()));
+        if (i >= 0) SendMessageA(combo, CB_SETITEMDATA, WPARAM(i), LPARAM(n));
+    }
 }
 
-void Fill(int control) {
-    static const char* const kHeaders[] = {"[Names]", "[Trainers]", "[Moves]"};
-    Filling f{GetDlgItem(dialog, control), KindOf(control)};
-    ListRecords(kHeaders[int(f.kind)], f.kind == Kind::Creature ? Layout::Columns : Layout::KeyValue,
-                AddRecord, &f);
-}
-
-// Selects the item of number n; a number the list lacks gets an item of its own, showing
-// what the game would show for it.
-void Select(int control, int16_t n) {
-    HWND combo = GetDlgItem(dialog, control);
+// Selects number n in setting k's list; a number the list lacks gets an item of its own,
+// showing what the game would show for it.
+void Select(int k, int16_t n) {
+    HWND combo = GetDlgItem(dialog, kNumberControls[k]);
     LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; i++) {
         if (int16_t(SendMessageA(combo, CB_GETITEMDATA, WPARAM(i), 0)) == n) {
@@ -115,7 +93,7 @@ void Select(int control, int16_t n) {
         }
     }
     Text<255> text;
-    Shown(KindOf(control), n, text);
+    Shown(SettingSection(k), n, text);
     text += " (number ";
     text += Num(n);
     text += ")";
@@ -185,7 +163,7 @@ void RandomMatch() {
 // Saves the chosen numbers; true when the settings file has them.
 bool Save() {
     Match match;
-    for (int k = 0; k < 10; k++) match.number[k] = Selected(kNumberControls[k]);
+    for (int k = 0; k < kPathSetting; k++) match.number[k] = Selected(kNumberControls[k]);
     Buffer<uint8_t> old;
     if (FileExists(settingsFile) &&
         (!ReadWholeFile(settingsFile, old, kMaxSettingsBytes) || old.size() >= kMaxSettingsBytes)) {
@@ -261,10 +239,9 @@ void onInit(HWND box) {
     for (int id : {IDC_YOUPIC, IDC_OPPPIC})
         SetWindowPos(GetDlgItem(box, id), NULL, 0, 0, kFrameWidth + 2, kFrameHeight + 2,
                      SWP_NOMOVE | SWP_NOZORDER);
-    if (damages.reset(65536) && damageListed.reset(65536))
-        ListRecords("[Damage]", Layout::KeyValue, AddDamage, nullptr);
-    for (int control : kNumberControls) Fill(control);
-    for (int k = 0; k < 10; k++) Select(kNumberControls[k], *kNumbers[k]);
+    if (damages.reset(65536)) ListRecords(AddDamage, nullptr);
+    ListRecords(AddRecord, nullptr);
+    for (int k = 0; k < kPathSetting; k++) Select(k, SettingValue(k));
     seed = GetTickCount();
 }
 

@@ -3,13 +3,14 @@
 #include <windowsx.h>
 #include "data/lines.h"
 #include "duel/duel.h"
+#include "duel/layout.h"
 #include "duel/state.h"
 #include "res/resource.h"
 
 static const char kClassName[] = "MQVorrakClass";
 
 // Client point the window's bottom-right corner is moved to once at start-up.
-static const POINT kClientCorner = {593, 433};
+static const POINT kClientCorner = {kScreenWidth, kScreenHeight};
 
 static BOOL InitApplication(HINSTANCE instance, int show) {
     WNDCLASSA wc = {};

@@ -5,7 +5,9 @@
 #include <string>
 #include "data/picture_name.h"
 #include "data/settings.h"
+#include "data/windows1252.h"
 #include "duel/duel.h"
+#include "duel/layout.h"
 #include "duel/platform.h"
 #include "duel/state.h"
 #include "gfx/pixel_screen.h"
@@ -39,10 +41,28 @@ void CloseMainWindow() {
 namespace {
 
 std::string json;  // the last answer to the page
+char shown[3 * sizeof msg + 1];  // the last text, in UTF-8, which the page reads it as
 
 }  // namespace
 
 extern "C" {
+
+// What the page draws and sends by the game's own table: the screen's size, each move's
+// click band (a click strictly inside it, right of left and below top, names the move)
+// and the settings' keys, which the page's address gives.
+EMSCRIPTEN_KEEPALIVE const char* web_layout() {
+    auto field = [](const char* name, int value) { return "\"" + std::string(name) + "\":" + std::to_string(value); };
+    json = "{" + field("width", kScreenWidth) + "," + field("height", kScreenHeight) + ",\"moves\":[";
+    for (int k = 0; k < 3; k++) {
+        const Point at = kMoveNames[k];
+        json += (k ? ",{" : "{") + field("left", at.x) + "," + field("top", at.y) + "," +
+                field("bottom", at.y + kBandHeight) + "," + field("letter", kLetterWidth) + "}";
+    }
+    json += "],\"keys\":[";
+    for (int i = 0; i < kSettingCount; i++) json += std::string(i ? ",\"" : "\"") + SettingName(i) + "\"";
+    json += "]}";
+    return json.c_str();
+}
 
 // The files the settings' match reads from its folder, one a line, master.dat first.
 EMSCRIPTEN_KEEPALIVE const char* web_files() {
@@ -79,8 +99,12 @@ EMSCRIPTEN_KEEPALIVE void web_repaint() {
 }
 
 EMSCRIPTEN_KEEPALIVE uint32_t* web_pixels() { return screenPixels; }
-EMSCRIPTEN_KEEPALIVE const char* web_message() { return msg; }
+EMSCRIPTEN_KEEPALIVE const char* web_message() {
+    Windows1252TextToUtf8(msg, shown, sizeof shown);
+    return shown;
+}
 EMSCRIPTEN_KEEPALIVE const char* web_move(int k) {
-    return k == 1 ? youMove.moveA : k == 2 ? youMove.moveB : youMove.moveC;
+    Windows1252TextToUtf8(k == 1 ? youMove.moveA : k == 2 ? youMove.moveB : youMove.moveC, shown, sizeof shown);
+    return shown;
 }
 }

@@ -6,6 +6,7 @@
 #include <vector>
 #include "duel/duel.h"
 #include "duel/layout.h"
+#include "duel/screen.h"
 #include "duel/state.h"
 #include "data/database.h"
 #include "data/files.h"
@@ -323,8 +324,8 @@ int main(int argc, char** argv) {
         }));
         part("Bars", MsPerCall(kOursReps, [] {
             BeginDrawing();
-            ShowBars(kBarBack, Filled(kYouBar, 100), Filled(kOppBar, 100));
-            ShowBars(kBarFill, Filled(kYouBar, 37), Filled(kOppBar, 37));
+            ShowBars(kBarBack, Filled(kYouHPFrame, 100), Filled(kOppHPFrame, 100));
+            ShowBars(kBarFill, Filled(kYouHPFrame, 37), Filled(kOppHPFrame, 37));
             EndDrawing();
         }));
         std::printf("\n");

@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include "duel/duel.h"
 #include "duel/layout.h"
+#include "duel/screen.h"
 #include "duel/state.h"
 #include "gfx/bitmap.h"
 
@@ -82,8 +83,8 @@ void LiteralPaint() {
         msgOld = msg;
     }
     BeginDrawing();
-    ShowBars(kBarBack, Filled(kYouBar, 100), Filled(kOppBar, 100));
-    ShowBars(kBarFill, Filled(kYouBar, youHP), Filled(kOppBar, oppHP));
+    ShowBars(kBarBack, Filled(kYouHPFrame, 100), Filled(kOppHPFrame, 100));
+    ShowBars(kBarFill, Filled(kYouHPFrame, youHP), Filled(kOppHPFrame, oppHP));
     EndDrawing();
     CheckEnd();
 }

@@ -138,6 +138,13 @@ CASES = [
     ("stray picture with --all", {"07.bmp": bmp(10, 10), "3.bmp": bmp(10, 10)}, ["--all"], 0, [
         (W, "07.bmp", "no record names", "without leading zeros"),
         (W, "3.bmp", "no record names")]),
+    ("names in other cases, --all", {"master.dat": None, "MASTER.DAT": MASTER, "2.bmp": None,
+                                     "2.BMP": bmp(40, 30), "back1.bmp": None, "Back1.Bmp": bmp(20, 25)},
+     ["--all"], 0, []),
+    ("names beyond ASCII", {"master.dat": MASTER.replace("001 Fluff", "001 Cr\u00e8me br\u00fbl\u00e9e"),
+                            "\u00c9clair \u2019.bmp": bmp(10, 10)}, ["--all"], 0, [
+        (W, "master.dat:9", "creature 1", "first 10", "\"Cr\u00e8me br\u00fbl\""),
+        (W, "\u00c9clair \u2019.bmp", "no record names")]),
     ("creature without a picture, --all", {"master.dat": MASTER.replace("002 Spark", "002 Spark\r\n003 Third")},
      ["--all"], 1, [(E, "3.bmp", "missing", "nothing is drawn")]),
 ]

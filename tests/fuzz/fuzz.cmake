@@ -7,8 +7,8 @@ target_include_directories(fuzz_lines PRIVATE src)
 target_compile_options(fuzz_lines PRIVATE -fsanitize=fuzzer-no-link -O2
     -fno-sanitize-coverage=trace-cmp)
 set(FUZZ_CORE src/duel/state.cpp $<TARGET_OBJECTS:fuzz_lines> src/data/number.cpp
-    src/data/records.cpp src/data/settings.cpp src/gfx/bitmap.cpp tests/fuzz/memory_files.cpp
-    tests/unit/fake_platform.cpp)
+    src/data/records.cpp src/data/settings.cpp src/data/windows1252.cpp src/gfx/bitmap.cpp
+    tests/fuzz/memory_files.cpp tests/unit/fake_platform.cpp)
 foreach(target records settings number bitmap scan batch)
     add_executable(fuzz_${target} tests/fuzz/fuzz_${target}.cpp ${FUZZ_CORE})
     target_include_directories(fuzz_${target} PRIVATE src tests/fuzz)
@@ -37,3 +37,13 @@ target_link_options(fuzz_check PRIVATE -fsanitize=fuzzer)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz-corpus/check)
 add_test(NAME fuzz.check COMMAND fuzz_check -max_total_time=5 -rss_limit_mb=2048
     ${CMAKE_BINARY_DIR}/fuzz-corpus/check ${CMAKE_SOURCE_DIR}/tests/fuzz/seeds/check)
+
+# The listing, which the chooser and the checker show, against the lookups the game makes.
+add_executable(fuzz_list tests/fuzz/fuzz_list.cpp tests/fuzz/reference_scan.cpp ${FUZZ_CORE}
+    src/data/catalog.cpp src/data/database.cpp src/check/report.cpp src/check/check_database.cpp)
+target_include_directories(fuzz_list PRIVATE src tests/fuzz)
+target_compile_options(fuzz_list PRIVATE -fsanitize=fuzzer -O2 -fno-sanitize-coverage=trace-cmp)
+target_link_options(fuzz_list PRIVATE -fsanitize=fuzzer)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz-corpus/list)
+add_test(NAME fuzz.list COMMAND fuzz_list -max_total_time=5 -rss_limit_mb=2048
+    ${CMAKE_BINARY_DIR}/fuzz-corpus/list ${CMAKE_SOURCE_DIR}/tests/fuzz/seeds/list)

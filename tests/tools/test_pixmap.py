@@ -129,20 +129,22 @@ class IcoTest(unittest.TestCase):
 class FontTest(unittest.TestCase):
     # (x, y) of an inked pixel, the character whose cell holds it, its row, that row's byte
     PIXELS = [((0, 0), " ", 0, 0x80), ((7, 9), " ", 9, 0x01), ((9, 0), "!", 0, 0x40),
-              ((10, 24), "A", 4, 0x20), ((113, 59), "~", 9, 0x40)]
+              ((10, 24), "A", 4, 0x20), ((113, 59), "~", 9, 0x40), ((0, 60), "\x80", 0, 0x80),
+              ((127, 139), "\xff", 9, 0x01)]
 
     def test_cells_become_bytes_and_odd_maps_are_refused(self):
-        grid = [["."] * 128 for _ in range(60)]
-        for (x, y), *_ in self.PIXELS + [((127, 59), None, 0, 0)]:  # the unused last cell
+        grid = [["."] * 128 for _ in range(140)]
+        for (x, y), *_ in self.PIXELS:
             grid[y][x] = "k"
         text = pixmap.font_source(pixmap.parse(source(["".join(r) for r in grid])))
         values = [int(v, 16) for v in re.findall(r"0x([0-9A-F]{2})", text)]
-        self.assertEqual(len(values), 95 * 10)
+        self.assertEqual(len(values), 224 * 10)
         expected = [0] * len(values)
         for _, char, row, byte in self.PIXELS:
             expected[(ord(char) - 32) * 10 + row] = byte
         self.assertEqual(values, expected)
-        for name, rows in (("short", ["." * 128] * 59), ("two inks", ["kr" + "." * 126] * 60)):
+        text.encode("ascii")
+        for name, rows in (("short", ["." * 128] * 139), ("two inks", ["kr" + "." * 126] * 140)):
             with self.subTest(name), self.assertRaises(pixmap.PixmapError):
                 pixmap.font_source(pixmap.parse(source(rows)))
 

@@ -2,6 +2,7 @@
 #include <string>
 #include "data/catalog.h"
 #include "data/database.h"
+#include "data/files.h"
 #include "data/picture_name.h"
 #include "duel/state.h"
 #include "fake_platform.h"
@@ -183,6 +184,23 @@ TEST_F(Database, PathIsAPlainPrefix) {
     EXPECT_STREQ(out, "Prefixed");
 }
 
+// As on Windows, the database and the pictures are found whatever the case of their
+// names, folders' names too.
+TEST_F(Database, FindsFilesWhateverTheCaseOfTheirNames) {
+    const struct {
+        const char *folder, *file, *asked;  // asked: the name the game builds, after path
+    } cases[] = {
+        {"", "MASTER.DAT", "master.dat"}, {"", "7.BMP", "7.bmp"}, {"", "Back1.Bmp", "back1.bmp"},
+        {"Data", "master.DAT", "data\\master.dat"}, {"data", "T3.bmp", "DATA\\t3.bmp"},
+    };
+    for (const auto& c : cases) {
+        TempDir here;
+        std::filesystem::create_directories(here.dir / c.folder);
+        std::ofstream(here.dir / c.folder / c.file) << kExample;
+        EXPECT_TRUE(FileExists((here.prefix() + c.asked).c_str())) << c.file;
+    }
+}
+
 TEST(PictureNames, DecimalWithoutLeadingZeros) {
     struct Case {
         const char* path;
@@ -220,36 +238,44 @@ TEST_F(Database, ListsWhatTheLookupsFind) {
     struct Case {
         const char* what;
         std::string file;
-        const char* header;
-        Layout layout;
+        Kind kind;
         std::string expected;
     };
     const Case cases[] = {
-        {"moves", kExample, "[Moves]", Layout::KeyValue, "12=Move Twelve;"},
-        {"creatures", kExample, "[Names]", Layout::Columns, "25=Beast 25;"},
-        {"first of two wins", "[Moves]\n3=A\n3=B\n4=C\n", "[Moves]", Layout::KeyValue, "3=A;4=C;"},
-        {"ends at the next header", "[Moves]\n1=A\n[Damage]\n2=9\n", "[Moves]", Layout::KeyValue,
-         "1=A;"},
+        {"moves", kExample, Move, "12=Move Twelve;"},
+        {"creatures", kExample, Name, "25=Beast 25;"},
+        {"first of two wins", "[Moves]\n3=A\n3=B\n4=C\n", Move, "3=A;4=C;"},
+        {"ends at the next header", "[Moves]\n1=A\n[Damage]\n2=9\n", Move, "1=A;"},
         {"shadowed by a line of another section",
-         "[Moves]\n1=A\n[Trainers]\n5=Bo\n[Moves]\n5=Kick\n6=Bite\n", "[Moves]", Layout::KeyValue,
-         "1=A;6=Bite;"},
-        {"no header, nothing", "1=A\n", "[Moves]", Layout::KeyValue, ""},
-        {"not numbers are no records", "[Moves]\nx=A\n\n7=B\n", "[Moves]", Layout::KeyValue, "7=B;"},
+         "[Moves]\n1=A\n[Trainers]\n5=Bo\n[Moves]\n5=Kick\n6=Bite\n", Move, "1=A;6=Bite;"},
+        {"shadowed by another section's header", "[Moves]\n5=[Damage]\n6=[Moves]\n5=Punch\n7=Kick\n",
+         Move, "7=Kick;"},
+        {"a header is a record of the sections before it", "[Damage]\n5=[Moves]\n5=7\n", Damage, ""},
+        {"no header, nothing", "1=A\n", Move, ""},
+        {"not numbers are no records", "[Moves]\nx=A\n\n7=B\n", Move, "7=B;"},
     };
+    struct Listing {
+        int section;
+        std::string got;
+    };
+    const int kSectionOf[] = {kMoves, kTrainers, kNames, kDamage};
     for (const Case& c : cases) {
         Write(c.file);
-        std::string got;
-        ASSERT_TRUE(ListRecords(c.header, c.layout, [](int16_t n, const char* v, void* out) {
-            *static_cast<std::string*>(out) += std::to_string(n) + "=" + v + ";";
-        }, &got)) << c.what;
+        Listing listing{kSectionOf[c.kind], ""};
+        ASSERT_TRUE(ListRecords([](int section, int16_t n, const char* v, bool own, void* context) {
+            Listing& l = *static_cast<Listing*>(context);
+            if (own && section == l.section) l.got += std::to_string(n) + "=" + v + ";";
+        }, &listing)) << c.what;
+        const std::string& got = listing.got;
         EXPECT_EQ(got, c.expected) << c.what;
         // Each listed record is what the game's own lookup gives.
-        if (c.layout == Layout::KeyValue && std::string(c.header) == "[Moves]")
-            for (std::size_t at = 0; at < got.size();) {
-                std::size_t eq = got.find('=', at), end = got.find(';', at);
-                EXPECT_EQ(Look(Move, int16_t(std::stoi(got.substr(at, eq - at)))),
-                          got.substr(eq + 1, end - eq - 1)) << c.what;
-                at = end + 1;
-            }
+        for (std::size_t at = 0; at < got.size();) {
+            std::size_t eq = got.find('=', at), end = got.find(';', at);
+            EXPECT_EQ(Look(c.kind, int16_t(std::stoi(got.substr(at, eq - at)))), got.substr(eq + 1, end - eq - 1))
+                << c.what;
+            at = end + 1;
+        }
     }
+    Write(cases[5].file);
+    EXPECT_EQ(Look(Move, 5), "[Damage]");
 }

@@ -51,3 +51,6 @@ bool WindowsDirectory(char* buf, std::size_t cap) {
     std::strcpy(buf, fake::windowsDir.c_str());
     return true;
 }
+
+// The data checker's: names as the tests give them, in UTF-8.
+extern const bool kUtf8Names = true;

@@ -187,30 +187,40 @@ def bar_length(pixels, browser, left, top):
 
 # --- the tests ------------------------------------------------------------------------------
 
+def vorcheck_screen(ini, folder):
+    """The 24-bit bitmap vorcheck --screen draws for the settings file's match."""
+    with tempfile.TemporaryDirectory() as tmp:
+        picture = os.path.join(tmp, "screen.bmp")
+        subprocess.run([VORCHECK, "--ini", ini, "--screen", picture, folder], capture_output=True)
+        with open(picture, "rb") as f:
+            return f.read()
+
+
+def expect_screen(what, b, data):
+    """The canvas holds exactly the pixels of the bitmap."""
+    stride = (3 * W + 3) // 4 * 4
+    got = b.pixels()
+    for y in range(H):
+        row = data[54 + (H - 1 - y) * stride:]
+        for x in range(W):
+            wanted = (row[3 * x + 2], row[3 * x + 1], row[3 * x])
+            if b.at(got, x, y) != wanted:
+                raise Failure(f"{what}: canvas pixel ({x}, {y}) is {b.at(got, x, y)}, "
+                              f"vorcheck --screen has {wanted}")
+
+
 def test_first_screen(site, b):
     """After the opening, the canvas is vorcheck --screen's picture for the same match."""
     with tempfile.TemporaryDirectory() as tmp:
         ini = os.path.join(tmp, "vorrak.ini")
         with open(ini, "w") as f:
             f.write(MATCH.replace("&", "\r\n") + "\r\n")
-        picture = os.path.join(tmp, "screen.bmp")
-        subprocess.run([VORCHECK, "--ini", ini, "--screen", picture, DATA], check=True,
-                       capture_output=True)
-        with open(picture, "rb") as f:
-            data = f.read()
-    stride = (3 * W + 3) // 4 * 4
+        data = vorcheck_screen(ini, DATA)
     for how in ("file", "http"):
         b.d.get(site.url(how, MATCH))
         b.ready()
         expect(f"{how}: message", b.status(), "Go! Cindrel!")
-        got = b.pixels()
-        for y in range(H):
-            row = data[54 + (H - 1 - y) * stride:]
-            for x in range(W):
-                wanted = (row[3 * x + 2], row[3 * x + 1], row[3 * x])
-                if b.at(got, x, y) != wanted:
-                    raise Failure(f"{how}: canvas pixel ({x}, {y}) is {b.at(got, x, y)}, "
-                                  f"vorcheck --screen has {wanted}")
+        expect_screen(how, b, data)
         size = b.js("const r = document.getElementById('screen').getBoundingClientRect();"
                     "return [r.width * devicePixelRatio / 593, r.height * devicePixelRatio / 433]")
         expect(f"{how}: a whole scale", size[0] == size[1] == int(size[0]) >= 1, True)
@@ -406,6 +416,58 @@ def test_authors_play(site, b):
     b.wait("the bundled data back", lambda: not b.visible("bundled") and b.js(
         "return document.getElementById('You').options.length") == 8)
     expect("requests after load", site.requests()[loaded:], [])
+
+
+# Given data sets whose names go beyond ASCII or whose files are named in other cases:
+# what to change in the bundled data, the renamed files, and the names the game shows then
+# (your creature, your three moves).
+TEXT_CASES = [
+    ("Windows-1252 names",
+     {"1=Ember Snap": "1=Caf\u00e9 \u201cBl\u00e2ze\u201d \u2013 \u20ac\u00ff", "2=Cinder Lash": "2=Na\u00efve \u2018Quill\u2019",
+      "3=Kiln Burst": "3=\u0152uvre \u2014 \u00df", "001 Cindrel": "001 Cr\u00e8me\u2019s",
+      "007 Voltuft": "007 \u00c9lectrique\u2019s", "1=Ardo Venn": "1=Zo\u00eb \u00d1\u00fa\u00f1ez"},
+     {"\u00c9t\u00e9 \u2019.bmp": "1.bmp"},
+     ("Cr\u00e8me\u2019s", ["Caf\u00e9 \u201cBl\u00e2ze\u201d \u2013 \u20ac\u00ff", "Na\u00efve \u2018Quill\u2019", "\u0152uvre \u2014 \u00df"])),
+    ("names in other cases", {}, {"MASTER.DAT": "master.dat", "7.BMP": "7.bmp", "Back1.Bmp": "back1.bmp"},
+     ("Cindrel", ["Ember Snap", "Cinder Lash", "Kiln Burst"])),
+]
+
+
+def test_authors_text(site, b):
+    """Given files, named and naming things as on Windows: the chooser, the findings, the move
+    buttons, the live region and the canvas show what the game and vorcheck show."""
+    b.d.get(site.url("http"))
+    b.wait("the chooser", lambda: b.visible("chooser"))
+    for what, changes, renamed, (creature, moves) in TEXT_CASES:
+        with tempfile.TemporaryDirectory() as folder:
+            data_set(folder, "bundled")
+            with open(os.path.join(folder, "master.dat"), "rb") as f:
+                master = f.read()
+            for old, new in changes.items():
+                master = master.replace(old.encode("cp1252"), new.encode("cp1252"))
+            with open(os.path.join(folder, "master.dat"), "wb") as f:
+                f.write(master)
+            for new, old in renamed.items():
+                shutil.copy(os.path.join(folder, old), os.path.join(folder, new))
+                if new.lower() == old:
+                    os.unlink(os.path.join(folder, old))
+            give(b, folder)
+            expect(f"{what}: findings", shown_findings(b), vorcheck_findings(folder))
+            listed = b.js("return [...document.getElementById('Move1').options].map((o) => o.text)")
+            expect(f"{what}: moves in the chooser", [m for m in moves if not any(o.startswith(m + " (damage")
+                                                                                 for o in listed)], [])
+            expect(f"{what}: creature in the chooser", creature[:10] in b.js(
+                "return [...document.getElementById('You').options].map((o) => o.text)"), True)
+            b.js("document.getElementById('play').click()")
+            b.ready()
+            expect(f"{what}: move buttons", b.js(
+                "return [...document.querySelectorAll('#moves button')].map((e) => e.textContent)"), moves)
+            expect(f"{what}: live region", b.status(), f"Go! {creature}!")
+            expect_screen(what, b, vorcheck_screen(os.path.join(folder, "vorrak.ini"), folder + "/"))
+            b.key("1")
+            b.wait(f"{what}: a move", lambda: b.status() == f"{creature} used {moves[0]}!")
+            b.js("document.getElementById('newMatch').click()")
+            b.wait(f"{what}: the chooser again", lambda: b.visible("chooser"))
 
 
 def test_authors_garbage(site, b):

@@ -3,20 +3,16 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "data/windows1252.h"
+
 namespace hlp {
 namespace {
-
-// Code points of bytes 0x80..0x9F; 0 where the byte is undefined.
-constexpr char32_t kHigh[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 int encode(char32_t c) {
     if (c >= 0x20 && c < 0x7F) return static_cast<int>(c);
     if (c >= 0xA0 && c <= 0xFF) return static_cast<int>(c);
-    for (int i = 0; i < 32; ++i)
-        if (kHigh[i] != 0 && kHigh[i] == c) return 0x80 + i;
+    for (int b = 0x80; b < 0xA0; ++b)
+        if (c >= 0x100 && Windows1252ToUnicode(static_cast<unsigned char>(b)) == c) return b;
     return -1;
 }
 

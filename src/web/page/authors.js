@@ -196,7 +196,7 @@ $("giveFolder").addEventListener("change", (e) => {
 $("bundled").addEventListener("click", backToBundled);
 // The player's own choice (not the chooser's own settling of its lists) draws the screen again.
 const chooserMoved = () => { if (own && !$("play").disabled) check(null); };
-for (const id of KEYS) if ($(id)) $(id).addEventListener("input", chooserMoved);
+for (const select of $("chooser").querySelectorAll("select")) select.addEventListener("input", chooserMoved);
 $("random").addEventListener("click", chooserMoved);
 
 // Anything dropped on the page is taken, never opened in its place.

@@ -2,9 +2,9 @@
 // The URL is the settings file; clicks and keys wait in a queue while the engine is busy.
 "use strict";
 
-const KEYS = ["Opp", "You", "Path", "TrainerYou", "TrainerOpp", "Move1", "Move2", "Move3",
-  "OppMove1", "OppMove2", "OppMove3"];
-const WIDTH = 593, HEIGHT = 433;
+// The screen's size, the move names' click bands and the settings' keys, as the engine
+// has them (web_layout).
+let WIDTH, HEIGHT, MOVES, KEYS = [];
 const $ = (id) => document.getElementById(id);
 const canvas = $("screen"), context = canvas.getContext("2d");
 // The data the chooser lists and the duel reads: the bundled data, or the files an author
@@ -31,6 +31,8 @@ class Session {
 
   async load() {
     this.engine = await createVorrak({ page: this });
+    ({ width: WIDTH, height: HEIGHT, moves: MOVES, keys: KEYS } = JSON.parse(this.engine.UTF8ToString(this.engine._web_layout())));
+    [canvas.width, canvas.height] = [WIDTH, HEIGHT];
     await unpackData(this.engine);
     if (this.given) {
       makeFolder(this.engine, "/given");
@@ -143,8 +145,8 @@ function newSession() {
   return session.ready;
 }
 
-// Move k's band on the screen: 8 pixels a letter from x 200, rows 301 to 307 for move 1.
-const clickMove = (k) => session.click(201, 301 + 20 * (k - 1));
+// A click just inside move k's band names it, whatever the length of its name.
+const clickMove = (k) => session.click(MOVES[k - 1].left + 1, MOVES[k - 1].top + 1);
 
 canvas.addEventListener("click", (e) => {
   const r = canvas.getBoundingClientRect();
