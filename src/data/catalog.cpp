@@ -38,18 +38,18 @@ bool ListRecords(const char* header, Layout layout, RecordVisit visit, void* con
         status = ReadLine(reader, line);
         if (status != kStatusOk && status != kStatusEnd && status != kStatusCut) break;
         ViewLine(line, header, layout, view);
-        if (view.header) {
-            started = inSection = true;
-        } else if (IsAnyHeader(line)) {
-            inSection = false;
-        } else if (started && !view.blank && view.key >= INT16_MIN && view.key <= INT16_MAX) {
-            // Once the section has begun, any line can be the one a lookup finds first.
+        const bool otherHeader = !view.header && IsAnyHeader(line);
+        if (view.header) started = inSection = true;
+        // Once the section has begun, any line can be the one a lookup finds first, even
+        // another section's header ("7=[Trainers]" is move 7).
+        if (started && !view.blank && view.key >= INT16_MIN && view.key <= INT16_MAX) {
             const unsigned k = unsigned(view.key + 32768);
             if (!(seen[k >> 3] & (1u << (k & 7)))) {
                 seen[k >> 3] |= uint8_t(1u << (k & 7));
-                if (inSection) visit(int16_t(view.key), view.value, context);
+                if (inSection && !otherHeader) visit(int16_t(view.key), view.value, context);
             }
         }
+        if (otherHeader) inSection = false;
         if (status == kStatusEnd) {
             CloseFile(file);
             return true;

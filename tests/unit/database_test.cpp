@@ -233,6 +233,8 @@ TEST_F(Database, ListsWhatTheLookupsFind) {
         {"shadowed by a line of another section",
          "[Moves]\n1=A\n[Trainers]\n5=Bo\n[Moves]\n5=Kick\n6=Bite\n", "[Moves]", Layout::KeyValue,
          "1=A;6=Bite;"},
+        {"another section's header is a record too", "[Moves]\n7=[Trainers]\n[Moves]\n7=Kick\n",
+         "[Moves]", Layout::KeyValue, ""},
         {"no header, nothing", "1=A\n", "[Moves]", Layout::KeyValue, ""},
         {"not numbers are no records", "[Moves]\nx=A\n\n7=B\n", "[Moves]", Layout::KeyValue, "7=B;"},
     };
