@@ -69,7 +69,7 @@ configure_file(src/match/vormatch.manifest.in ${RES}/vormatch.manifest @ONLY)
 set_source_files_properties(${RES}/match.rc PROPERTIES
     OBJECT_DEPENDS "${RES}/vorrak.ico;${RES}/vormatch.manifest;${CMAKE_SOURCE_DIR}/src/match/resource.h")
 add_executable(vormatch WIN32 src/match/main.cpp src/match/save.cpp src/gfx/dib.cpp
-    src/shell/handles.cpp src/data/files_win.cpp src/data/wide_scan_win.cpp ${RES}/match.rc)
+    src/shell/handles.cpp src/data/files_win.cpp src/data/safe_write_win.cpp src/data/wide_scan_win.cpp ${RES}/match.rc)
 target_link_libraries(vormatch vorrak_core gdi32 user32 kernel32 shell32)
 vorrak_lean(vormatch)
 

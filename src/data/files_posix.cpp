@@ -1,5 +1,6 @@
 // The file operations on POSIX, for the native tools and tests; backslashes are taken as slashes.
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -7,6 +8,7 @@
 #include <dirent.h>
 #include <strings.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include "data/files.h"
 
 static std::string Native(const char* name) {
@@ -70,4 +72,18 @@ bool ListFiles(const char* folder, const char* suffix, FileVisit visit, void* co
     std::sort(names.begin(), names.end());
     for (const std::string& name : names) visit(name.c_str(), context);
     return true;
+}
+
+uint32_t WriteFileSafely(const char* name, const char* data, std::size_t size) {
+    const std::string target = Native(name), fresh = target + ".new";
+    if (access(target.c_str(), F_OK) == 0 && access(target.c_str(), W_OK) != 0) return EACCES;
+    errno = 0;
+    std::FILE* f = std::fopen(fresh.c_str(), "wb");
+    if (!f) return uint32_t(errno);
+    bool ok = size == 0 || std::fwrite(data, 1, size, f) == size;
+    ok = std::fclose(f) == 0 && ok;
+    if (ok && std::rename(fresh.c_str(), target.c_str()) == 0) return 0;
+    const int code = errno ? errno : EIO;
+    std::remove(fresh.c_str());
+    return uint32_t(code);
 }
