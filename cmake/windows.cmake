@@ -63,6 +63,10 @@ add_executable(vorcheck ${VORCHECK_SOURCES} src/check/platform_win.cpp src/data/
 target_link_libraries(vorcheck vorrak_pixels kernel32)
 vorrak_lean(vorcheck)
 
+add_executable(vordata ${VORDATA_SOURCES} src/data/files_win.cpp src/data/safe_write_win.cpp)
+target_link_libraries(vordata vorrak_core kernel32)
+vorrak_lean(vordata)
+
 # The match dialog: the settings file written for a chosen match, then the game started.
 configure_file(src/match/match.rc.in ${RES}/match.rc @ONLY)
 configure_file(src/match/vormatch.manifest.in ${RES}/vormatch.manifest @ONLY)

@@ -31,7 +31,7 @@ export NODE_PATH=/usr/share/nodejs
   emcmake cmake -S . -B build/web -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
 if [ "${1:-}" = --release ]; then
   cmake --build build/native --target game_data help_file
-  cmake --build build/win --target vorrak vorcheck vormatch
+  cmake --build build/win --target vorrak vorcheck vormatch vordata
   cmake --build build/web --target vorrak_web web_page
   exit 0
 fi
@@ -45,6 +45,6 @@ if ! runs_32bit; then
   configure build/win64 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake
   configure build/win64test -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
     -DVORRAK_MINGW_THREADS=posix
-  cmake --build build/win64 --target vorrak probe vormatch vorcheck
+  cmake --build build/win64 --target vorrak probe vormatch vorcheck vordata
   cmake --build build/win64test
 fi
