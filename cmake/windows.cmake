@@ -63,13 +63,17 @@ add_executable(vorcheck ${VORCHECK_SOURCES} src/check/platform_win.cpp src/data/
 target_link_libraries(vorcheck vorrak_pixels kernel32)
 vorrak_lean(vorcheck)
 
+add_executable(vordata ${VORDATA_SOURCES} src/data/files_win.cpp src/data/safe_write_win.cpp)
+target_link_libraries(vordata vorrak_core kernel32)
+vorrak_lean(vordata)
+
 # The match dialog: the settings file written for a chosen match, then the game started.
 configure_file(src/match/match.rc.in ${RES}/match.rc @ONLY)
 configure_file(src/match/vormatch.manifest.in ${RES}/vormatch.manifest @ONLY)
 set_source_files_properties(${RES}/match.rc PROPERTIES
     OBJECT_DEPENDS "${RES}/vorrak.ico;${RES}/vormatch.manifest;${CMAKE_SOURCE_DIR}/src/match/resource.h")
 add_executable(vormatch WIN32 src/match/main.cpp src/match/save.cpp src/gfx/dib.cpp
-    src/shell/handles.cpp src/data/files_win.cpp src/data/wide_scan_win.cpp ${RES}/match.rc)
+    src/shell/handles.cpp src/data/files_win.cpp src/data/safe_write_win.cpp src/data/wide_scan_win.cpp ${RES}/match.rc)
 target_link_libraries(vormatch vorrak_core gdi32 user32 kernel32 shell32)
 vorrak_lean(vormatch)
 

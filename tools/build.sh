@@ -30,7 +30,7 @@ export NODE_PATH=/usr/share/nodejs
   emcmake cmake -S . -B build/web -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
 if [ "${1:-}" = --release ]; then
   cmake --build build/native --target game_data help_file
-  cmake --build build/win --target vorrak vorcheck vormatch
+  cmake --build build/win --target vorrak vorcheck vormatch vordata
   cmake --build build/web --target vorrak_web web_page
   exit 0
 fi

@@ -16,7 +16,7 @@ rm -rf "$out"
 mkdir -p "$stage/data"
 
 crlf() { sed -e "s/@VERSION@/$version/g" -e 's/\r*$/\r/' "$1"; }
-cp build/win/vorrak.exe build/win/vorcheck.exe build/win/vormatch.exe "$stage/"
+cp build/win/vorrak.exe build/win/vorcheck.exe build/win/vormatch.exe build/win/vordata.exe "$stage/"
 cp build/native/data/* "$stage/data/"
 cp build/native/help/quanhelp.html "$stage/"
 crlf release/readme.txt.in >"$stage/readme.txt"

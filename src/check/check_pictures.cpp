@@ -180,13 +180,13 @@ void CheckPicture(const char* file, Use use, bool needed) {
 bool IsNeeded(const char* file) {
     Text<255> name;
     for (int i = 0; i < RecordCount(kNames); i++) {
-        PictureFile(name, "", RecordNumber(kNames, i));
+        PictureFile(name, kCreaturePicture, RecordNumber(kNames, i));
         if (SameFileName(name, file)) return true;
     }
     for (int i = 0; i < RecordCount(kTrainers); i++) {
-        PictureFile(name, "t", RecordNumber(kTrainers, i));
+        PictureFile(name, kTrainerPicture, RecordNumber(kTrainers, i));
         if (SameFileName(name, file)) return true;
-        PictureFile(name, "back", RecordNumber(kTrainers, i));
+        PictureFile(name, kBackPicture, RecordNumber(kTrainers, i));
         if (SameFileName(name, file)) return true;
     }
     return false;
@@ -211,20 +211,20 @@ void PicturesOf(int16_t number, const char* prefix, Use use) {
 void CheckPictures(const CheckOptions& options, bool named) {
     seenCount = 0;
     if (named) {
-        PicturesOf(youNum, "", Use::YourCreature);
-        PicturesOf(oppNum, "", Use::OppCreature);
-        PicturesOf(youTNum, "back", Use::YourTrainer);
-        PicturesOf(oppTNum, "t", Use::OppTrainer);
+        PicturesOf(youNum, kCreaturePicture, Use::YourCreature);
+        PicturesOf(oppNum, kCreaturePicture, Use::OppCreature);
+        PicturesOf(youTNum, kBackPicture, Use::YourTrainer);
+        PicturesOf(oppTNum, kTrainerPicture, Use::OppTrainer);
     }
     if (!options.all) return;
     for (int i = 0; i < RecordCount(kNames); i++) {
         int16_t n = RecordNumber(kNames, i);
-        if (!named || n != youNum) PicturesOf(n, "", Use::YourCreature);
+        if (!named || n != youNum) PicturesOf(n, kCreaturePicture, Use::YourCreature);
     }
     for (int i = 0; i < RecordCount(kTrainers); i++) {
         int16_t n = RecordNumber(kTrainers, i);
-        if (!named || n != youTNum) PicturesOf(n, "back", Use::YourTrainer);
-        if (!named || n != oppTNum) PicturesOf(n, "t", Use::OppTrainer);
+        if (!named || n != youTNum) PicturesOf(n, kBackPicture, Use::YourTrainer);
+        if (!named || n != oppTNum) PicturesOf(n, kTrainerPicture, Use::OppTrainer);
     }
     ListFiles(path, ".bmp", VisitFolderPicture, nullptr);
 }

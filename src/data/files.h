@@ -36,6 +36,10 @@ void CloseFile(FileHandle f);
 // Reads at most max bytes of a file in one go; false when it can't be opened or memory is short.
 bool ReadWholeFile(const char* name, Buffer<uint8_t>& data, long long max);
 
+// Writes a complete new file beside name (name + ".new"), then puts it in name's place, so
+// that a failure leaves the old file as it was. Returns 0 or the system's error code.
+uint32_t WriteFileSafely(const char* name, const char* data, std::size_t size);
+
 // Calls visit with the name of each file in folder (which ends in its separator) whose name
 // ends in suffix, in no set order, letters of any case; false when the folder can't be read.
 using FileVisit = void (*)(const char* name, void* context);

@@ -1,6 +1,7 @@
 // The file operations on POSIX, for the native tools and tests and the web page: names are
 // Windows names there, backslashes taken as slashes and letters of either case alike.
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -8,6 +9,7 @@
 #include <dirent.h>
 #include <strings.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include "data/files.h"
 #include "data/picture_name.h"
 
@@ -97,4 +99,18 @@ bool ListFiles(const char* folder, const char* suffix, FileVisit visit, void* co
     std::sort(names.begin(), names.end());
     for (const std::string& name : names) visit(name.c_str(), context);
     return true;
+}
+
+uint32_t WriteFileSafely(const char* name, const char* data, std::size_t size) {
+    const std::string target = Native(name), fresh = target + ".new";
+    if (access(target.c_str(), F_OK) == 0 && access(target.c_str(), W_OK) != 0) return EACCES;
+    errno = 0;
+    std::FILE* f = std::fopen(fresh.c_str(), "wb");
+    if (!f) return uint32_t(errno);
+    bool ok = size == 0 || std::fwrite(data, 1, size, f) == size;
+    ok = std::fclose(f) == 0 && ok;
+    if (ok && std::rename(fresh.c_str(), target.c_str()) == 0) return 0;
+    const int code = errno ? errno : EIO;
+    std::remove(fresh.c_str());
+    return uint32_t(code);
 }

@@ -8,12 +8,29 @@
 
 void StartLines(LineReader& in, FileHandle file) {
     in.file = file;
+    in.memory = nullptr;
+    in.memoryLeft = 0;
     in.len = in.pos = 0;
+    in.base = 0;
     in.atEnd = false;
     in.error = 0;
     in.line = 0;
     in.lineStart = true;
     in.maskBase = nullptr;
+}
+
+void StartLinesInMemory(LineReader& in, const char* data, std::size_t size) {
+    StartLines(in, nullptr);
+    in.memory = data ? data : "";  // never null: null means a file
+    in.memoryLeft = size;
+}
+
+static long TakeMemory(LineReader& in, char* to) {
+    const std::size_t n = in.memoryLeft < std::size_t(kBlockBytes) ? in.memoryLeft : std::size_t(kBlockBytes);
+    if (n) std::memcpy(to, in.memory, n);
+    in.memory += n;
+    in.memoryLeft -= n;
+    return long(n);
 }
 
 // Reads the next block behind what is left unread; false at the end or after a failed read.
@@ -22,10 +39,11 @@ static bool ReadMore(LineReader& in) {
     long left = in.len - in.pos;
     std::memmove(in.buf, in.buf + in.pos, static_cast<std::size_t>(left));
     in.maskBase = nullptr;
+    in.base += in.pos;
     in.pos = 0;
     in.len = left;
     int16_t status = 0;
-    long n = ReadBlock(in.file, in.buf + left, kBlockBytes, status);
+    long n = in.memory ? TakeMemory(in, in.buf + left) : ReadBlock(in.file, in.buf + left, kBlockBytes, status);
     if (n <= 0) {
         in.atEnd = true;
         if (n < 0) in.error = status ? status : -1;

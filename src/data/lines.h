@@ -11,6 +11,8 @@ constexpr long kPieceMax = 254;      // the longest line a reader gives back who
 
 struct LineReader {
     FileHandle file = nullptr;
+    const char* memory = nullptr;  // or the bytes of a file already read, still to come
+    std::size_t memoryLeft = 0;
     // One block, plus room to keep the unread end of the last one in front of the next:
     // so a whole piece and the bytes after it can be looked at in place. The last 64
     // bytes are never data: they let the line-end search read whole chunks.
@@ -19,6 +21,7 @@ struct LineReader {
     const char* maskBase = nullptr;  // the chunk whose line ends mask marks
     Mask mask = 0;
     long len = 0, pos = 0;
+    long long base = 0;  // the offset in the file of buf[0]
     bool atEnd = false;
     int16_t error = 0;  // the platform's code of a failed read, else 0
     long line = 0;      // the file's line (from 1) that ReadLine's last text came from
@@ -26,6 +29,11 @@ struct LineReader {
 };
 
 void StartLines(LineReader& in, FileHandle file);
+// The same over bytes in memory, read the same way: for a file that is to be rewritten.
+void StartLinesInMemory(LineReader& in, const char* data, std::size_t size);
+// Where in the file a piece's text lies, and where the next piece begins.
+inline long long OffsetOf(const LineReader& in, const char* text) { return in.base + (text - in.buf); }
+inline long long NextOffset(const LineReader& in) { return in.base + in.pos; }
 // Status: kStatusOk, kStatusEnd (no further character; the text read before the end
 // comes back with it), kStatusCut (the rest follows as the next line), or the
 // platform's error code of a failed read.

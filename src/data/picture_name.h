@@ -4,6 +4,12 @@
 #include <cstdint>
 #include "duel/text.h"
 
+// The pictures of the records, and the prefixes of their names: none for a creature's; for a
+// trainer's, "t" seen from in front (the opponent's) and "back" seen from behind (the player's).
+enum class PictureKind { Creature, Trainer, Back };
+constexpr char kCreaturePicture[] = "", kTrainerPicture[] = "t", kBackPicture[] = "back";
+constexpr const char* kPicturePrefix[] = {kCreaturePicture, kTrainerPicture, kBackPicture};
+
 // "7.bmp" for creature 7, "back3.bmp" and "t12.bmp" for trainers; no leading zeros.
 void PictureName(Text<255>& name, const char* prefix, int16_t number);
 // The same file name without the folder.

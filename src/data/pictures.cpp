@@ -5,6 +5,6 @@
 
 void LoadPic(int16_t num, Stand place, bool mirror) {
     Text<255> name;
-    PictureName(name, "", num);
+    PictureName(name, kCreaturePicture, num);
     ShowPicture(name, place, mirror);
 }

@@ -30,9 +30,9 @@ void onCreate() {
     msg += " wants to fight!";
     UpdateMessage();
     if (!ending) {
-        PictureName(s, "back", youTNum);
+        PictureName(s, kBackPicture, youTNum);
         ShowPicture(s, Stand::YourTrainer, false);
-        PictureName(s, "t", oppTNum);
+        PictureName(s, kTrainerPicture, oppTNum);
         ShowPicture(s, Stand::OppTrainer, false);
     }
     Wait(1500);

@@ -115,7 +115,7 @@ void DrawPicture(const DRAWITEMSTRUCT& item) {
     FillRect(item.hDC, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     Rectangle(item.hDC, 0, 0, kFrameWidth + 2, kFrameHeight + 2);
     Text<255> name;
-    PictureName(name, "", Selected(yours ? IDC_YOU : IDC_OPP));
+    PictureName(name, kCreaturePicture, Selected(yours ? IDC_YOU : IDC_OPP));
     Buffer<uint8_t> file;
     if (!FileExists(name) || !ReadWholeFile(name, file, kMaxPictureBytes)) return;
     BITMAPINFOHEADER info;

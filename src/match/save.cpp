@@ -1,41 +1,8 @@
-// Settings writes: a temporary file, then the swap, with calls that exist on Windows 95.
+// Settings writes with administrator rights, where Windows asks for them.
 #include "match/save.h"
+#include "data/files.h"
 #include <shellapi.h>
 #include <cstring>
-
-static DWORD WriteNew(const char* name, const char* data, std::size_t size) {
-    HANDLE h = CreateFileA(name, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (h == INVALID_HANDLE_VALUE) return GetLastError();
-    DWORD written = 0;
-    BOOL ok = WriteFile(h, data, DWORD(size), &written, NULL) && written == size;
-    DWORD code = ok ? 0 : GetLastError();
-    if (!CloseHandle(h) && ok) code = GetLastError();
-    if (ok && code == 0) return 0;
-    DeleteFileA(name);
-    return code ? code : ERROR_WRITE_FAULT;
-}
-
-DWORD WriteFileSafely(const char* name, const char* data, std::size_t size) {
-    char fresh[MAX_PATH + 8];
-    if (std::strlen(name) + 5 > MAX_PATH) return ERROR_FILENAME_EXCED_RANGE;
-    std::strcpy(fresh, name);
-    std::strcat(fresh, ".new");
-    // A read-only file stays, whoever asks: don't even leave the new one beside it.
-    DWORD attributes = GetFileAttributesA(name);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        return ERROR_ACCESS_DENIED;
-    if (DWORD code = WriteNew(fresh, data, size)) return code;
-    if (MoveFileExA(fresh, name, MOVEFILE_REPLACE_EXISTING)) return 0;
-    DWORD code = GetLastError();
-    if (code == ERROR_CALL_NOT_IMPLEMENTED) {  // Windows 95, 98 and ME: no replacing move
-        if (attributes == INVALID_FILE_ATTRIBUTES || DeleteFileA(name)) {
-            if (MoveFileA(fresh, name)) return 0;
-        }
-        code = GetLastError();
-    }
-    DeleteFileA(fresh);
-    return code;
-}
 
 bool CanElevate() {
     DWORD v = GetVersion();
@@ -46,7 +13,7 @@ DWORD WriteElevated(const char* data, std::size_t size) {
     char folder[MAX_PATH], temp[MAX_PATH], self[MAX_PATH], args[MAX_PATH + 16];
     if (!GetTempPathA(MAX_PATH, folder) || !GetTempFileNameA(folder, "vor", 0, temp))
         return GetLastError();
-    if (DWORD code = WriteNew(temp, data, size)) return code;
+    if (DWORD code = WriteFileSafely(temp, data, size)) return code;
     GetModuleFileNameA(NULL, self, MAX_PATH);
     std::strcpy(args, "/save \"");
     std::strcat(args, temp);

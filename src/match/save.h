@@ -1,12 +1,8 @@
-// Writing the settings file safely, and with administrator rights where Windows asks for them.
+// Writing the settings file with administrator rights, where Windows asks for them.
 #pragma once
 #include <cstddef>
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
-
-// Writes a complete new file beside name, then puts it in name's place, so that a failure
-// leaves the old file as it was. Returns 0 or the system's error code.
-DWORD WriteFileSafely(const char* name, const char* data, std::size_t size);
 
 // Vista and later can start a program with administrator rights on the user's word.
 bool CanElevate();

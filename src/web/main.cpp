@@ -70,7 +70,7 @@ EMSCRIPTEN_KEEPALIVE const char* web_files() {
     json = "master.dat";
     Text<255> name;
     const struct { const char* prefix; int16_t n; } pictures[] = {
-        {"", youNum}, {"", oppNum}, {"back", youTNum}, {"t", oppTNum}};
+        {kCreaturePicture, youNum}, {kCreaturePicture, oppNum}, {kBackPicture, youTNum}, {kTrainerPicture, oppTNum}};
     for (const auto& p : pictures) {
         PictureFile(name, p.prefix, p.n);
         json += "\n";

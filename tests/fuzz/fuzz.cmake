@@ -47,3 +47,13 @@ target_link_options(fuzz_list PRIVATE -fsanitize=fuzzer)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz-corpus/list)
 add_test(NAME fuzz.list COMMAND fuzz_list -max_total_time=5 -rss_limit_mb=2048
     ${CMAKE_BINARY_DIR}/fuzz-corpus/list ${CMAKE_SOURCE_DIR}/tests/fuzz/seeds/list)
+
+# The record writer against the game's own lookups, before and after each edit.
+add_executable(fuzz_write tests/fuzz/fuzz_write.cpp ${FUZZ_CORE} src/data/database.cpp
+    src/data/catalog.cpp src/data/records_write.cpp)
+target_include_directories(fuzz_write PRIVATE src tests/fuzz)
+target_compile_options(fuzz_write PRIVATE -fsanitize=fuzzer -O2)
+target_link_options(fuzz_write PRIVATE -fsanitize=fuzzer)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz-corpus/write)
+add_test(NAME fuzz.write COMMAND fuzz_write -max_total_time=5 -rss_limit_mb=2048
+    ${CMAKE_BINARY_DIR}/fuzz-corpus/write ${CMAKE_SOURCE_DIR}/tests/fuzz/seeds/write)

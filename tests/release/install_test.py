@@ -32,7 +32,7 @@ INSTDIR_WIN = rf"C:\{PROGRAMS}\{NAME}"
 SETTINGS = os.path.join(C, "windows", "vorrak.ini")
 MENU = os.path.join(C, "ProgramData", "Microsoft", "Windows", "Start Menu", "Programs", NAME)
 KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\MorvitQuandorVorrak"
-INSTALLED = ["vorrak.exe", "vorcheck.exe", "vormatch.exe", "quanhelp.html", "readme.txt", "uninstall.exe",
+INSTALLED = ["vorrak.exe", "vorcheck.exe", "vormatch.exe", "vordata.exe", "quanhelp.html", "readme.txt", "uninstall.exe",
              "data/master.dat", "data/quanhelp.hlp", "data/1.bmp", "data/8.bmp", "data/t1.bmp", "data/back4.bmp"]
 SHORTCUTS = [f"{NAME}.lnk", "Choose a Match.lnk", "Help.lnk", "Uninstall.lnk"]
 
@@ -228,7 +228,7 @@ def test_zip():
     top = f"vorrak-{VERSION}/"
     outside = [n for n in names if not n.startswith(top)]
     expect("entries outside the one folder", outside, [])
-    for wanted in ["vorrak.exe", "vorcheck.exe", "vormatch.exe", "quanhelp.html", "vorrak.ini", "readme.txt",
+    for wanted in ["vorrak.exe", "vorcheck.exe", "vormatch.exe", "vordata.exe", "quanhelp.html", "vorrak.ini", "readme.txt",
                    "data/master.dat", "data/quanhelp.hlp", "data/1.bmp", "data/t4.bmp", "data/back1.bmp"]:
         if top + wanted not in names:
             raise Failure(f"{top + wanted} not in the zip")

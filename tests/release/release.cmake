@@ -1,5 +1,6 @@
 # Release tests: every shipped program must load on Windows 95 through XP by its imports.
-set(SHIPPED_EXES $<TARGET_FILE:vorrak> $<TARGET_FILE:vorcheck> $<TARGET_FILE:vormatch>)
+set(SHIPPED_EXES $<TARGET_FILE:vorrak> $<TARGET_FILE:vorcheck> $<TARGET_FILE:vormatch>
+    $<TARGET_FILE:vordata>)
 # The installer is checked too; tools/release.sh builds it.
 set(SETUP_EXE ${CMAKE_SOURCE_DIR}/build/release/vorrak-${PROJECT_VERSION}-setup.exe)
 set(IMPORTS ${CMAKE_SOURCE_DIR}/tests/release/imports.py)
@@ -14,7 +15,7 @@ set_tests_properties(release.imports_canary PROPERTIES PASS_REGULAR_EXPRESSION
 # Lean: the code of a small Win32 program, without the C++ library's exception machinery.
 # The checker carries the duel's engine and a pixel screen besides (--screen): 96 KiB.
 add_test(NAME release.lean COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/release/lean.py 64
-    $<TARGET_FILE:vorrak> $<TARGET_FILE:vormatch>)
+    $<TARGET_FILE:vorrak> $<TARGET_FILE:vormatch> $<TARGET_FILE:vordata>)
 add_test(NAME release.lean_checker COMMAND ${Python3_EXECUTABLE}
     ${CMAKE_SOURCE_DIR}/tests/release/lean.py 96 $<TARGET_FILE:vorcheck>)
 
@@ -34,4 +35,10 @@ endforeach()
 add_test(NAME check.wine COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/check/check_test.py
     $<TARGET_FILE:vorcheck> --wine ${CMAKE_SOURCE_DIR}/build/native/data)
 set_tests_properties(check.wine PROPERTIES LABELS wine TIMEOUT 300
+    ENVIRONMENT "VORRAK_PREFIX=${CMAKE_BINARY_DIR}/wineprefix")
+
+# The data writer's table, run by the Windows exe under Wine and read back by the Windows checker.
+add_test(NAME vordata.wine COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/vordata/vordata_test.py
+    $<TARGET_FILE:vordata> $<TARGET_FILE:vorcheck> --wine)
+set_tests_properties(vordata.wine PROPERTIES LABELS wine TIMEOUT 300
     ENVIRONMENT "VORRAK_PREFIX=${CMAKE_BINARY_DIR}/wineprefix")

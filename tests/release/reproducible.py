@@ -22,6 +22,7 @@ def artifacts(release):
         sys.exit(f"reproducible: expected one installer in {release}, found {len(setups)}")
     v = os.path.basename(setups[0])[len("vorrak-"):-len("-setup.exe")]
     return [f"vorrak-{v}/vorrak.exe", f"vorrak-{v}/vorcheck.exe", f"vorrak-{v}/vormatch.exe",
+            f"vorrak-{v}/vordata.exe",
             f"vorrak-{v}-setup.exe", f"vorrak-{v}-win32.zip", f"vorrak-{v}-web.zip"]
 
 
