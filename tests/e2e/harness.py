@@ -8,6 +8,7 @@ deadline (with what was seen last).
 import contextlib
 import os
 import re
+import select
 import shutil
 import struct
 import subprocess
@@ -108,24 +109,24 @@ def whole_relay():
 
 
 class Display:
-    """An Xvfb server of our own on a free display number."""
+    """An Xvfb server of our own, on a display number it picks itself: two harnesses on one
+    machine never share one."""
 
     def __init__(self):
-        for n in range(91, 140):
-            if not os.path.exists(f"/tmp/.X11-unix/X{n}") and not os.path.exists(f"/tmp/.X{n}-lock"):
-                break
-        self.name = f":{n}"
-        self.proc = subprocess.Popen(["Xvfb", self.name, "-screen", "0", "1024x768x24",
-                                      "-nolisten", "tcp"], stdout=subprocess.DEVNULL,
-                                     stderr=subprocess.DEVNULL)
+        read, write = os.pipe()
+        self.proc = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0",
+                                      "1024x768x24", "-nolisten", "tcp"], pass_fds=(write,),
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write)
         began = time.time()
-        deadline = began + HELPER
-        while not os.path.exists(f"/tmp/.X11-unix/X{n}"):
-            if self.proc.poll() is not None:
-                raise Failure(f"Xvfb failed to start: exit {self.proc.returncode}")
-            if time.time() > deadline:
-                raise Failure(f"Xvfb: no display {self.name} within {HELPER} s")
-            time.sleep(0.05)
+        with os.fdopen(read) as said:
+            ready, _, _ = select.select([said], [], [], HELPER)
+            number = said.readline().strip() if ready else ""
+        if not number:
+            self.proc.kill()
+            raise Failure(f"Xvfb failed to start: exit {self.proc.wait()}" if ready else
+                          f"Xvfb: no display within {HELPER} s")
+        self.name = f":{number}"
         waited("helper", began)
 
     def close(self):
