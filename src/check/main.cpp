@@ -69,6 +69,7 @@ void CloseMainWindow() { ending = true; }
 
 int main(int argc, char** argv) {
     StartPlatform();
+    ResetFindings();  // the page's studio checks its draft again and again in one process
     CheckOptions options;
     const char* ini = nullptr;
     const char* dataDir = nullptr;
