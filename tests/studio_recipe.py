@@ -73,19 +73,22 @@ def make_with_vordata(vordata, bundled, folder):
 
 
 def misplaced(at, opponent=False):
-    """Where the creature's picture, drawn as the player's (mirrored) or the opponent's, is not
-    what it should be on a duel screen whose pixels at(x, y) gives: [(x, y, seen, wanted)]."""
+    """Where the creature's picture, drawn as the player's (mirrored) or the opponent's, and
+    the ring of pixels around it differ from what they should be on a duel screen whose
+    pixels at(x, y) gives: the first few of [(x, y, seen, wanted)]. See-through pixels show
+    what is behind them: the frame's line, or white."""
     w, h = W * SCALE, H * SCALE
-    frame_left, frame_top = (406, 41) if opponent else (11, 281)
-    left, top = frame_left + 73 - w // 2 + (1 if opponent else 0), frame_top + 138 - h + 1
+    left, top, right, bottom = (405, 40, 552, 180) if opponent else (10, 280, 157, 420)
+    x0, y0 = left + 74 - w // 2 + (1 if opponent else 0), top + 140 - h
+    on_frame = lambda x, y: ((x in (left, right - 1) and top <= y < bottom) or
+                             (y in (top, bottom - 1) and left <= x < right))
     wrong = []
-    for y in range(H):
-        for x in range(W):
-            r, g, b, a = pixel(x, y)
-            wanted = WHITE if a < 128 else NEAR_WHITE if (r, g, b) == WHITE else (r, g, b)
-            column = x if opponent else W - 1 - x
-            sx, sy = left + column * SCALE + SCALE // 2, top + y * SCALE + SCALE // 2
-            seen = tuple(at(sx, sy))
-            if seen != wanted:
-                wrong.append((sx, sy, seen, wanted))
-    return wrong
+    for y in range(y0 - 1, y0 + h + 1):
+        for x in range(x0 - 1, x0 + w + 1):
+            column, row = (x - x0) // SCALE, (y - y0) // SCALE
+            inside = 0 <= x - x0 < w and 0 <= y - y0 < h
+            r, g, b, a = pixel(column if opponent else W - 1 - column, row) if inside else (0, 0, 0, 0)
+            wanted = ((0, 0, 0) if on_frame(x, y) else WHITE) if a < 128 else NEAR_WHITE if (r, g, b) == WHITE else (r, g, b)
+            if tuple(at(x, y)) != wanted:
+                wrong.append((x, y, tuple(at(x, y)), wanted))
+    return wrong[:5]
