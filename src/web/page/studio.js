@@ -130,7 +130,7 @@ function build() {
   });
   $("studioNumber").addEventListener("change", renumber);
   $("studioZip").addEventListener("change", (e) => taken(e, importZip));
-  $("studioFolder").addEventListener("change", (e) => taken(e, (files) => folderGiven(files)));
+  $("studioFolder").addEventListener("change", (e) => taken(e, folderGiven));
   for (const key of matchKeys()) {
     const { side, list, nth } = role(key), label = document.createElement("label");
     label.append(`${list === "moves" ? `Move ${nth % 3 + 1}` : list === "trainers" ? "Trainer" : "Creature"} `,
@@ -178,18 +178,19 @@ function say(text, refused = false) {
 // Sends edits (or a new draft) with the match and the pictures the form shows; the answers
 // are taken in the order sent. With a vorrak.ini of its own, the answer's settings are the match.
 function send(message) {
+  if (!worker) return Promise.resolve();
   const id = ++asked, number = selected && selected.number;
   const frames = selected ? KINDS[selected.kind].pictures.map(([kind]) => ({ kind, number })) : [];
   const settings = new TextEncoder().encode(settingsFile(match, "/draft/"));
   worker.postMessage({ id, settings, frames, ...message });
-  return new Promise((done) => answers.set(id, done)).then((r) => take(r, !!message.settings));
+  return new Promise((done) => answers.set(id, done)).then((r) => take(r, message));
 }
 
-// A worker that failed is begun again with the draft as it was before the failed edit.
-function take(r, ini) {
+// A worker that failed an edit is begun again with the draft as it was before it.
+function take(r, { settings: ini, load }) {
   if (r.failed) {
     startWorker();
-    send({ load: [...draft].map(([name, bytes]) => ({ name, bytes })) });
+    if (!load) send({ load: [...draft].map(([name, bytes]) => ({ name, bytes })) });
     return say(`Not done: the studio stopped (${r.failed}). Your draft is as it was.`, true);
   }
   if (r.whole) draft = new Map();
@@ -211,16 +212,18 @@ function take(r, ini) {
   return r;
 }
 
-// A new draft from files [{name, bytes}]; a vorrak.ini among them gives the match.
-async function startFrom(files, what) {
+// A new draft from files [{name, bytes}]; a vorrak.ini among them gives the match. left:
+// what was not taken, each with why.
+async function startFrom(files, what, left = []) {
   const ini = files.find((f) => f.name.toLowerCase() === "vorrak.ini");
   const data = files.filter((f) => f !== ini);
   selected = null;
   $("studioRecord").hidden = true;
   $("studioStart").open = false;
   const r = await send({ load: data.map(({ name, bytes }) => ({ name, bytes })), ...(ini ? { settings: ini.bytes } : {}) });
-  if (r) say(`Started from ${what}: ${counted(draft.size, "file")}` +
-    (r.left.length ? `; left out, as the same file on Windows as another: ${r.left.join(", ")}.` : "."));
+  if (!r) return;
+  left.push(...r.left.map((name) => `${name} (the same file as another on Windows)`));
+  say(`Started from ${what}: ${counted(draft.size, "file")}${left.length ? `; left out: ${left.join(", ")}` : ""}.`);
 }
 
 // --- the forms ---------------------------------------------------------------------------
@@ -404,15 +407,17 @@ function showFindings(screen) {
 
 // --- in and out ----------------------------------------------------------------------------
 
-async function readFiles(files) {
-  const kept = files.filter((f) => fileName(f.name) && f.size <= MOST_BYTES);
-  return Promise.all(kept.map(async (f) => ({ name: f.name, bytes: new Uint8Array(await f.arrayBuffer()) })));
-}
-
 // A folder's files at its top, as the folder picker gives them.
-function folderGiven(files) {
-  readFiles(files.filter((f) => f.webkitRelativePath.split("/").length <= 2))
-    .then((read) => startFrom(read, "your folder"), (e) => say(`Not done: the folder could not be read (${e.message}).`, true));
+async function folderGiven(files) {
+  const top = files.filter((f) => f.webkitRelativePath.split("/").length <= 2);
+  const kept = top.filter((f) => f.size <= MOST_BYTES);
+  let read;
+  try {
+    read = await Promise.all(kept.map(async (f) => ({ name: f.name, bytes: new Uint8Array(await f.arrayBuffer()) })));
+  } catch (e) {
+    return say(`Not done: the folder could not be read (${e.message}). Your draft is as it was.`, true);
+  }
+  startFrom(read, "your folder", top.filter((f) => !kept.includes(f)).map((f) => `${f.name} (larger than ${MOST_BYTES >> 20} MB)`));
 }
 
 // A zip's files, at its top or in the one folder it holds; a refused zip changes nothing.
@@ -425,9 +430,9 @@ async function importZip(file) {
   }
   const tops = new Set(entries.map((e) => (e.path.includes("/") ? e.path.split("/")[0] + "/" : "")));
   const top = tops.size === 1 ? [...tops][0] : "";
-  const files = entries.map((e) => ({ name: e.path.slice(top.length), bytes: e.bytes }))
-    .filter((f) => fileName(f.name) && !f.name.includes("\\"));
-  await startFrom(files, file.name);
+  const files = entries.map((e) => ({ name: e.path.slice(top.length), bytes: e.bytes }));
+  const plain = (f) => fileName(f.name) && !f.name.includes("\\");
+  await startFrom(files.filter(plain), file.name, files.filter((f) => !plain(f)).map((f) => `${f.name} (in a folder)`));
 }
 
 function play() {
