@@ -69,7 +69,9 @@ void CloseMainWindow() { ending = true; }
 
 int main(int argc, char** argv) {
     StartPlatform();
-    ResetFindings();  // the page's studio checks its draft again and again in one process
+    // The page's studio checks its draft again and again in one process.
+    ResetFindings();
+    ResetPictures();
     CheckOptions options;
     const char* ini = nullptr;
     const char* dataDir = nullptr;

@@ -625,6 +625,7 @@ def test_studio(site, b):
         expect("the kept draft", studio_said(b).startswith("Started from your kept draft"), True)
         b.js("$('studioStart').open = true")
         studio_do(b, "an empty draft", ("click", "[data-start=empty]"), "Started from nothing: 0 files")
+        expect("an empty draft's records and pictures", b.js("return [found.creatures, found.pictures]"), [[], []])
         studio_do(b, "the zip imported", ("file", "#studioZip", zipped), f"Started from mydata.zip: {len(files(made))} files")
         expect("the creatures imported", b.js("return [...$('studio-creatures').options].map(o => o.text)")[-1], f"{number} {name}")
         expect("the match imported", b.js("return $('studioYou').value"), str(number))
