@@ -10,7 +10,8 @@ const MOST_LISTED = 500;   // findings shown; the counts tell of the rest
 
 // The records the forms edit: their section as the writer names it, their pictures' kinds.
 const KINDS = {
-  creatures: { section: "names", noun: "creature", pictures: [["creature", "Picture"]] },
+  creatures: { section: "names", noun: "creature",
+    pictures: [["creature", "Picture, as the opponent's creature (yours is drawn mirrored)"]] },
   trainers: { section: "trainers", noun: "trainer",
     pictures: [["trainer", "Facing you, on the opponent's side"], ["back", "From behind, on your side"]] },
   moves: { section: "moves", noun: "move", pictures: [] },
