@@ -320,7 +320,31 @@ function afresh(then) {
 }
 $("again").addEventListener("click", () => (own ? afresh((s) => s.play(lastMatch)) : location.reload()));
 for (const id of ["newAfter", "newMatch"])
-  $(id).addEventListener("click", () => (own ? afresh(showChooser) : (location.href = location.pathname)));
+  $(id).addEventListener("click", () => (leave ? leave() : own ? afresh(showChooser) : (location.href = location.pathname)));
+// --- for the studio (studio.js) ---
+// Files another part of the page holds, played at once as given files. New match then goes
+// back there, and the page's data is again what it was.
+let leave = null;
+function playGiven(files, params, back) {
+  const before = own;
+  own = files;
+  lastMatch = params;
+  leave = () => {
+    own = before;
+    leave = null;
+    afresh(back);
+  };
+  afresh((s) => s.play(params));
+}
+
+// The bundled data's files [{name, bytes}], as the engine has unpacked them.
+async function bundledFiles() {
+  const { engine } = await session.ready;
+  return engine.FS.readdir("/data").filter((n) => n !== "." && n !== "..")
+    .map((name) => ({ name, bytes: engine.FS.readFile(`/data/${name}`) }));
+}
+// --- end of the studio's part ---
+
 $("aboutButton").addEventListener("click", () => $("about").showModal());
 addEventListener("popstate", () => location.reload());
 
