@@ -196,6 +196,8 @@ class Game:
         self.data = os.path.join(self.dir, "data")
         self.trace_file = os.path.join(self.dir, "trace.log")
         self.proc = None
+        # The match dialog starts the game and ends; then its end says nothing about a wait.
+        self.hands_over = False
         self.display = None
         self.client = None
         prepare_prefix()
@@ -248,7 +250,7 @@ class Game:
 
     def and_gone(self):
         """"; the program had already exited with code N" once it has, else nothing."""
-        if self.proc and self.proc.poll() is not None:
+        if self.proc and not self.hands_over and self.proc.poll() is not None:
             return f"; the program had already exited with code {self.proc.returncode}"
         return ""
 

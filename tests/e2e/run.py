@@ -610,6 +610,7 @@ def match_dialog(name, read_only=False):
         os.chmod(ini, 0o444)
     g.start(exe=VORMATCH)
     g.box = g.sight("find", "Choose a Match").split()[0]
+    g.hands_over = True
     return g, ini
 
 
