@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
-"""Packs the bundled data for the web page into one script: webdata.py OUT.js FILE...
+"""Packs the bundled data for the web page into one script: webdata.py OUT.js DATABASE PICTURE...
 
-A page opened from a disk can't fetch its neighbours, so the data rides in a script: one
-gzip'd run of files, each its name, a zero byte, its size in four bytes (little-endian) and
-its bytes, in base64. Far smaller, and far quicker to parse, than the files as they are.
+A page opened from a disk can't fetch its neighbours, so the data rides in a script, in
+base64: the database as it is, since a duel reads it first, and the pictures as one gzip'd
+run of files, each its name, a zero byte, its size in four bytes (little-endian) and its
+bytes. Far smaller, and far quicker to parse, than the files as they are; the page unpacks
+the pictures while the duel's first screen is drawn.
 """
 import base64
 import gzip
@@ -25,9 +27,13 @@ def main(argv):
     if len(argv) < 2:
         print(__doc__.splitlines()[0], file=sys.stderr)
         return 2
-    text = base64.b64encode(pack(argv[1:])).decode()
+    with open(argv[1], "rb") as f:
+        database = base64.b64encode(f.read()).decode()
+    pictures = base64.b64encode(pack(argv[2:])).decode()
     with open(argv[0], "w") as f:
-        f.write(f"// Made by tools/webdata.py: the bundled data. Do not edit.\nconst bundledData = \"{text}\";\n")
+        f.write("// Made by tools/webdata.py: the bundled data. Do not edit.\n"
+                f"const bundledDatabase = [\"{os.path.basename(argv[1])}\", \"{database}\"];\n"
+                f"const bundledPictures = \"{pictures}\";\n")
     return 0
 
 

@@ -143,7 +143,8 @@ class Browser:
             time.sleep(0.05)
 
     def status(self):
-        return self.js("return document.getElementById('status').textContent")
+        """The message line, as the live region says it (the hit points it adds aside)."""
+        return self.js("return document.getElementById('spoken').textContent")
 
     def visible(self, id_):
         return self.js("const e = document.getElementById(arguments[0]); return !!e && !e.hidden "
@@ -274,9 +275,11 @@ def test_path_folder(site, b):
 
 
 def test_bad_input(site, b):
-    """A missing master.dat gives the game's box; a Path that is no plain folder is refused, unfetched."""
-    cases = [  # how, query, the box's text
-        ("http", "Path=empty/&You=1&skip", "Can't find master.dat file!"),
+    """A start that fails gives the game's box or the page's, then says what failed in words,
+    with New match and no duel; a Path that is no plain folder is refused, unfetched."""
+    cases = [  # how, query, the box's text, the words after it if not the same
+        ("http", "Path=empty/&You=1&skip", "Can't find master.dat file!",
+         "Can't find master.dat file! The game looks for master.dat in the folder empty/ beside this page"),
         ("http", "Path=http://example.com/&You=1", "is refused"),
         ("http", "Path=//example.com/&You=1", "is refused"),
         ("http", "Path=/\\example.com/&You=1", "is refused"),
@@ -287,18 +290,22 @@ def test_bad_input(site, b):
         ("http", "Path=mine%255C..%255C&You=1", 'not by "\\"'),
         ("file", "Path=mine/&You=1", "Could not fetch mine/master.dat"),
     ]
-    for how, query, text in cases:
+    for how, query, text, *words in cases:
         asked = len(site.requests())
         b.d.get(site.url(how, query))
         b.wait(f"{query}: the box", lambda: b.js("return document.getElementById('message').open"))
         shown = b.js("return document.getElementById('messageText').textContent")
         expect(f"{query}: box text", text in shown, True)
         b.js("document.querySelector('#message button').click()")
-        b.wait(f"{query}: the end", lambda: b.visible("end"))
+        b.wait(f"{query}: the failed start", lambda: b.visible("failed"))
+        expect(f"{query}: words, New match, a duel", [(words or [text])[0] in b.js("return $('failedWhy').textContent"),
+               b.js("return document.activeElement.id"), b.visible("duel")], [True, "newFailed", False])
         hosts = b.js("return performance.getEntriesByType('resource').map(e => new URL(e.name).host)")
         expect(f"{query}: requests elsewhere", [h for h in hosts if h not in ("", f"127.0.0.1:{site.port}")], [])
         if "Can't find" not in text:  # refused, or from a disk: nothing was asked of the server
             expect(f"{query}: fetched", [r for r in site.requests()[asked:] if "master.dat" in r], [])
+    b.js("$('newFailed').click()")
+    b.wait("New match: the chooser", lambda: b.visible("chooser"))
 
 
 def test_zip_plays_from_disk(site, b):
@@ -378,6 +385,11 @@ def vorcheck_findings(folder):
     return out
 
 
+def page_files(requests):
+    """Leaves out the requests of the page's own files (the checker, fetched once it is needed)."""
+    return [r for r in requests if r.split('"GET /')[1].split()[0] not in os.listdir(PAGE)]
+
+
 def test_authors_findings(site, b):
     """Each data set given in turn to one page: the checker's own findings, and only its own."""
     b.d.get(site.url("http"))
@@ -391,7 +403,7 @@ def test_authors_findings(site, b):
         if kind == "bundled":
             expect("bundled: counts", b.js("return document.getElementById('counts').textContent"),
                    "No findings: the game reads everything as you meant it.")
-    expect("requests after load", site.requests()[loaded:], [])
+    expect("requests after load", page_files(site.requests()[loaded:]), [])
 
 
 def test_authors_play(site, b):
@@ -415,7 +427,7 @@ def test_authors_play(site, b):
     b.js("document.getElementById('bundled').click()")
     b.wait("the bundled data back", lambda: not b.visible("bundled") and b.js(
         "return document.getElementById('You').options.length") == 8)
-    expect("requests after load", site.requests()[loaded:], [])
+    expect("requests after load", page_files(site.requests()[loaded:]), [])
 
 
 # Given data sets whose names go beyond ASCII or whose files are named in other cases:
@@ -514,8 +526,8 @@ STEPS = {  # waits return what they wait for
 def test_life(site, b):
     """New match mid-turn, Play again, keys at the end and behind dialogs: one duel at a time."""
     b.d.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": """window.lines = [];
-        addEventListener('DOMContentLoaded', () => new MutationObserver(() => lines.push($('status').textContent))
-            .observe($('status'), {childList: true}));"""})
+        addEventListener('DOMContentLoaded', () => new MutationObserver(() => lines.push($('spoken').textContent))
+            .observe($('spoken'), {childList: true}));"""})
     for data, (steps, moves, text) in [(d, row) for d in ("bundled", "given") for row in LIFE]:
         b.d.get(site.url("http"))
         b.wait("the chooser", lambda: b.visible("chooser"))
