@@ -66,8 +66,8 @@ add_custom_command(OUTPUT ${WEB_DIR}/sw.js
 add_custom_target(web_page ALL DEPENDS ${web_kept} ${WEB_DIR}/sw.js ${WEB_DIR}/checker.js ${WEB_DIR}/vorrak.wasm.js)
 
 # Tests of the page in headless Chromium, from disk and from a server on 127.0.0.1.
-foreach(name first_screen turn end path_folder bad_input zip_plays_from_disk authors_findings
-        authors_play authors_text authors_garbage life)
+foreach(name first_screen turn end path_folder bad_input bad_link zip_plays_from_disk authors_findings
+        authors_play authors_text authors_garbage life viewports axe offline)
     add_test(NAME web.${name} COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/web/run.py ${name})
     set_tests_properties(web.${name} PROPERTIES LABELS web TIMEOUT 240
         ENVIRONMENT "VORRAK_WEB_PAGE=${WEB_DIR}")

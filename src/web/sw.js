@@ -11,7 +11,9 @@ const FILES = @FILES@;
 const LATER = @LATER@;
 
 self.addEventListener("install", (e) => {
-  e.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(FILES)).then(() => self.skipWaiting()));
+  // Straight from the server: what a browser's own cache still holds may be the old release.
+  const fresh = FILES.map((file) => new Request(file, { cache: "reload" }));
+  e.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(fresh)).then(() => self.skipWaiting()));
 });
 
 self.addEventListener("activate", (e) => {

@@ -308,6 +308,31 @@ def test_bad_input(site, b):
     b.wait("New match: the chooser", lambda: b.visible("chooser"))
 
 
+# A link without a fault, then links that name what the data lacks or values that are no numbers.
+LINKS = [MATCH, MATCH.replace("Move1=1", "Move1=7abc"), MATCH.replace("Opp=7", "Opp=77"),
+         MATCH.replace("Move2=2", "Move2="), "You=1"]
+
+
+def test_bad_link(site, b):
+    """A link whose settings name what the data lacks, or values that are no numbers, gets
+    vorcheck's own findings for its vorrak.ini beside the duel, which plays on; a link without
+    a fault never fetches the checker."""
+    for query in LINKS:
+        asked = len(site.requests())
+        b.d.get(site.url("http", query + "&skip"))
+        b.ready()
+        b.key("1")
+        b.wait(f"{query}: a move", lambda: " used " in b.status())
+        if query == MATCH:
+            expect("checker fetched", [r for r in site.requests()[asked:] if "checker" in r] + [b.visible("linkCheck")], [False])
+            continue
+        b.wait(f"{query}: the findings", lambda: b.js("return $('linkCounts').textContent.includes('plays as')"))
+        with tempfile.TemporaryDirectory() as folder:
+            with open(os.path.join(folder, "vorrak.ini"), "w") as f:
+                f.write(b.js("return settingsFile(new URLSearchParams(arguments[0]), null)", query + "&skip"))
+            expect(f"{query}: findings", shown_findings(b, "linkFindings"), vorcheck_findings(folder, DATA))
+
+
 def test_zip_plays_from_disk(site, b):
     """The release's web zip, unpacked, plays from disk: index.html at its folder's top."""
     release = os.path.join(ROOT, "build", "release")
@@ -367,14 +392,17 @@ def give(b, folder):
            .startswith("Checked"))
 
 
-def shown_findings(b):
-    return b.js("""return [...document.getElementById('findings').children].map(e =>
-        [e.dataset.file, e.dataset.line || null, e.dataset.severity, e.querySelector('.sentence').textContent])""")
+def shown_findings(b, list_id="findings"):
+    return b.js("""return [...document.getElementById(arguments[0]).children].map(e =>
+        [e.dataset.file, e.dataset.line || null, e.dataset.severity, e.querySelector('.sentence').textContent])""", list_id)
 
 
-def vorcheck_findings(folder):
+def vorcheck_findings(folder, data=None):
+    """vorcheck's findings for a folder with its vorrak.ini, of all of it or (with data) of
+    what that vorrak.ini names in data."""
     ini = os.path.join(folder, "vorrak.ini")
-    args = [VORCHECK, "--all", "--json"] + (["--ini", ini] if os.path.exists(ini) else []) + [folder + "/"]
+    args = [VORCHECK, "--json"] + (["--ini", ini] if os.path.exists(ini) else [])
+    args += ["--all", folder + "/"] if data is None else [data + "/"]
     found = json.loads(subprocess.run(args, capture_output=True).stdout)["findings"]
     out = []
     for f in found:
@@ -550,9 +578,126 @@ def test_life(site, b):
         expect(f"{data}, {steps}: moves, shown, console errors", seen, [moves, True, []])
 
 
+# --- every screen, every state, offline ------------------------------------------------------
+
+# (width, height, device pixel ratio): phones held upright and sideways, a tablet, desktops.
+VIEWPORTS = [(320, 568, 2), (360, 640, 3), (390, 844, 3), (412, 915, 2.625), (844, 390, 3), (768, 1024, 2),
+             (1280, 800, 1), (1920, 1080, 1)]
+LAYOUT = """const c = $('screen').getBoundingClientRect(), e = session.engine, root = document.documentElement;
+    const told = (k) => `${e._web_hit_points(k)} of ${e._web_full_hit_points(k)}`;
+    const small = !$('duel').hidden && c.width < WIDTH;
+    return {wider: root.scrollWidth > root.clientWidth,
+        screen: $('duel').hidden || (c.left >= 0 && c.top >= 0 && c.right <= innerWidth && c.bottom <= innerHeight),
+        words: !small || ($('words').offsetHeight > 0 && $('line').textContent === e.UTF8ToString(e._web_message()).trimEnd()
+            && $('oppSide').textContent.endsWith(told(1)) && $('youSide').textContent.endsWith(told(0))
+            && ['line', 'oppSide', 'youSide'].every((id) => parseFloat(getComputedStyle($(id)).fontSize) >= 16)
+            && [...$('moves').children].every((m) => m.offsetHeight >= 48))};"""
+
+
+def test_viewports(site, b):
+    """At every size, in the chooser and in a duel: nothing wider than the window, the whole
+    screen in view, and where it is shown below one CSS pixel per screen pixel, the engine's
+    message line and hit points as page text of 16 px or more, and moves 48 px high."""
+    for w, h, dpr in VIEWPORTS:
+        b.d.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                            {"width": w, "height": h, "deviceScaleFactor": dpr, "mobile": w < 1000})
+        for query in ("", MATCH + "&skip"):
+            b.d.get(site.url("http", query))
+            b.wait(f"{w} x {h}: the page", lambda: b.visible("chooser") or b.visible("moves"), "show")
+            if query:
+                b.key("1")
+                b.wait(f"{w} x {h}: a move", lambda: b.status().startswith("Cindrel used"))
+            expect(f"{w} x {h} {query[:6]}", b.js(LAYOUT), {"wider": False, "screen": True, "words": True})
+
+
+AXE = os.path.join(ROOT, "build", "npm", "node_modules", "axe-core", "axe.min.js")
+STRONG = "You=1&Opp=7&TrainerYou=1&TrainerOpp=3&Move1=12&Move2=12&Move3=12&OppMove1=13&OppMove2=13&OppMove3=13&skip"
+
+
+def states(site, b):
+    """Brings the page into each state a player or an author meets, in turn, and names it."""
+    def at(query, what, ready, page="index.html"):
+        b.d.get(site.url("http", query).replace("index.html", page))
+        b.wait(what, lambda: b.js(ready), "show")
+        return what
+    yield at("", "the chooser", "return !$('chooser').hidden")
+    yield at(MATCH, "the opening", "return $('spoken').textContent.endsWith('wants to fight!')")
+    yield at(MATCH + "&skip", "a duel", "return !$('moves').hidden")
+    b.js("$('aboutButton').click()")
+    yield "About"
+    at(STRONG, "a duel", "return !$('moves').hidden")
+    while not b.visible("end"):
+        b.js("if (!session.busy) $('moves').firstChild.click()")
+        b.wait("a turn", lambda: not b.js("return session.busy") or b.visible("end"), "duel")
+    yield "the end"
+    yield at("Path=empty/&You=1", "the error dialog", "return $('message').open")
+    b.js("$('message').querySelector('button').click()")
+    b.wait("the failed start", lambda: b.visible("failed"))
+    yield "the failed start"
+    yield at(MATCH.replace("Opp=7", "Opp=77") + "&skip", "a link's findings", "return $('linkFindings').children.length > 0")
+    at("", "the chooser", "return !$('chooser').hidden")
+    with tempfile.TemporaryDirectory() as folder:
+        data_set(folder, "broken")
+        give(b, folder)
+    yield "an author's findings"
+    yield at("", "the help page", "return document.readyState === 'complete'", "quanhelp.html")
+
+
+def test_axe(site, b):
+    """axe-core finds nothing wrong in any state of the page, nor in the help page."""
+    if not os.path.exists(AXE):
+        raise Failure(f"{AXE} is missing: tools/test.sh installs it")
+    with open(AXE) as f:
+        axe = f.read()
+    for state in states(site, b):
+        b.js(axe)
+        found = b.d.execute_async_script("""axe.run(document, {resultTypes: ['violations']}).then((r) => arguments[0](
+            r.violations.map((v) => [v.id, v.impact, v.nodes.map((n) => n.target.join(' ')).slice(0, 3)])))""")
+        expect(f"{state}: violations", found, [])
+
+
+def test_offline(site, b):
+    """Hosted, the page is installable; visited once, it reloads offline and plays a duel, and
+    asks the server nothing; a new release's worker replaces the old cache."""
+    def caches():
+        return b.d.execute_async_script("caches.keys().then(arguments[0])")
+
+    def offline(yes):
+        b.d.execute_cdp_cmd("Network.emulateNetworkConditions", {"offline": yes, "latency": 0,
+                            "downloadThroughput": -1, "uploadThroughput": -1})
+    b.d.execute_cdp_cmd("Network.enable", {})
+    b.d.get(site.url("http"))
+    b.wait("the files kept", lambda: b.js("return !!navigator.serviceWorker.controller"), "show")
+    expect("installability", b.d.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"], [])
+    for release in ("first", "next"):
+        offline(True)
+        asked = len(site.requests())
+        b.d.get(site.url("http", MATCH + "&skip"))
+        b.ready()
+        b.key("1")
+        b.wait(f"{release}: a move offline", lambda: b.status() == "Cindrel used Ember Snap!")
+        expect(f"{release}: the release offline, requests", [b.js("return document.body.dataset.release || 'first'"),
+               site.requests()[asked:]], [release, []])
+        if release == "next":
+            break
+        kept = caches()
+        with open(os.path.join(site.root, "sw.js")) as f:
+            worker = f.read()
+        with open(os.path.join(site.root, "sw.js"), "w") as f:
+            f.write(worker.replace(kept[0].split()[-1], "next-release"))
+        with open(os.path.join(site.root, "index.html")) as f:
+            page = f.read()
+        with open(os.path.join(site.root, "index.html"), "w") as f:
+            f.write(page.replace("<body>", '<body data-release="next">'))
+        offline(False)
+        b.d.get(site.url("http"))
+        b.wait("the next release's cache alone", lambda: [c.split()[-1] for c in caches()] == ["next-release"], "show")
+
+
 TESTS = {name[5:]: f for name, f in dict(globals()).items() if name.startswith("test_")}
 # Loading a file that is not there is what these tests are about.
-EXPECTED_ERRORS = {"bad_input": ("Failed to load resource", "net::ERR_FILE_NOT_FOUND", "Not allowed to load")}
+EXPECTED_ERRORS = {"bad_input": ("Failed to load resource", "net::ERR_FILE_NOT_FOUND", "Not allowed to load"),
+                   "axe": ("Failed to load resource",)}
 
 
 def main():

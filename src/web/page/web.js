@@ -385,7 +385,9 @@ for (const id of ["newAfter", "newMatch", "newFailed"])
 $("aboutButton").addEventListener("click", () => $("about").showModal());
 addEventListener("popstate", () => location.reload());
 
-newSession().then((s) => {
+// The duel the address names, or the chooser, once every script of the page has run.
+const parsed = new Promise((done) => (document.readyState === "loading" ? addEventListener("DOMContentLoaded", done) : done()));
+Promise.all([newSession(), parsed]).then(([s]) => {
   if (!s.live) return;
   const params = new URLSearchParams(location.search);
   if (settingsOf(params).length) s.play(params);
