@@ -18,12 +18,15 @@ add_custom_command(OUTPUT ${WEB_DIR}/data.js
 # The engine: its code in vorrak.wasm, which the page compiles as it streams in over http,
 # and the same bytes in vorrak.wasm.js for a page opened from a disk. Only the pause and the
 # message box wait, and the duel calls both directly: Asyncify need not follow indirect calls.
+# Its memory starts at 4 MB, as the pixel screen, the listing's tables and a small stack need,
+# and grows for an author's bigger files: each duel's engine is a new instance, and a large
+# first allocation made the browser collect garbage before the first screen.
 add_executable(vorrak_web src/web/main.cpp src/web/catalog.cpp src/web/link_check.cpp src/data/files_posix.cpp)
 target_link_libraries(vorrak_web vorrak_pixels)
 set_target_properties(vorrak_web PROPERTIES OUTPUT_NAME vorrak SUFFIX .js
     RUNTIME_OUTPUT_DIRECTORY ${WEB_DIR})
 target_link_options(vorrak_web PRIVATE -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT -sMODULARIZE
-    -sEXPORT_NAME=createVorrak -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH
+    -sEXPORT_NAME=createVorrak -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH -sINITIAL_MEMORY=4MB -sTOTAL_STACK=256KB
     -sEXPORTED_RUNTIME_METHODS=ccall,FS,UTF8ToString)
 add_custom_command(TARGET vorrak_web POST_BUILD COMMAND ${CMAKE_COMMAND} -E true BYPRODUCTS ${WEB_DIR}/vorrak.wasm)
 add_custom_command(OUTPUT ${WEB_DIR}/vorrak.wasm.js

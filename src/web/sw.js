@@ -11,8 +11,8 @@ const FILES = @FILES@;
 const LATER = @LATER@;
 
 self.addEventListener("install", (e) => {
-  // Straight from the server: what a browser's own cache still holds may be the old release.
-  const fresh = FILES.map((file) => new Request(file, { cache: "reload" }));
+  // As the server has them now: what the browser's own cache holds may be the old release.
+  const fresh = FILES.map((file) => new Request(file, { cache: "no-cache" }));
   e.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(fresh)).then(() => self.skipWaiting()));
 });
 

@@ -37,12 +37,14 @@ class Session {
     return session === this && !this.broken;
   }
 
-  // Each duel's engine is an instance of the one compiled code (engineCode, index.html).
+  // Each duel's engine is an instance of the one compiled code (engineCode, index.html),
+  // made at once.
   async load() {
     const code = await engineCode;
     this.engine = await createVorrak({ page: this, instantiateWasm: (imports, receive) => {
-      WebAssembly.instantiate(code, imports).then((instance) => receive(instance, code));
-      return {};
+      const instance = new WebAssembly.Instance(code, imports);
+      receive(instance, code);
+      return instance.exports;
     } });
     ({ width: WIDTH, height: HEIGHT, moves: MOVES, keys: KEYS } = JSON.parse(this.engine.UTF8ToString(this.engine._web_layout())));
     [canvas.width, canvas.height] = [WIDTH, HEIGHT];
