@@ -12,6 +12,18 @@ const canvas = $("screen"), context = canvas.getContext("2d");
 // gave (authors.js), kept here so that a fresh engine gets them again.
 let own = null;
 
+// A picture of the bundled data (data.js), each gzip'd on its own: unpacked the first time a
+// duel or the chooser shows it, and kept; null for a name the data lacks.
+const unpacked = new Map();
+function bundledPicture(name) {
+  if (!unpacked.has(name)) unpacked.set(name, data.then(async () => {
+    if (!Object.hasOwn(bundledPictures, name)) return null;
+    const run = new Blob([bytesOf(bundledPictures[name])]).stream().pipeThrough(new DecompressionStream("gzip"));
+    return new Uint8Array(await new Response(run).arrayBuffer());
+  }));
+  return unpacked.get(name);
+}
+
 // One duel, as one run of the Windows program: its own engine, its busy flag, its input
 // queue and the calls its engine makes back to the page (Module.page, src/web/main.cpp).
 // The page shows one session at a time. Another retires it by taking its place: an engine
@@ -48,11 +60,11 @@ class Session {
     } });
     ({ width: WIDTH, height: HEIGHT, moves: MOVES, keys: KEYS } = JSON.parse(this.engine.UTF8ToString(this.engine._web_layout())));
     [canvas.width, canvas.height] = [WIDTH, HEIGHT];
-    // The bundled data: engines only read it, so each may keep the same bytes, uncopied.
+    performance.mark("engine");
+    await breather();
     makeFolder(this.engine, "/data");
-    const keep = (files) => files.forEach(({ name, bytes }) => this.engine.FS.writeFile(`/data/${name}`, bytes, { canOwn: true }));
-    keep([await database]);
-    this.pictures = pictures.then(keep);
+    await data;
+    this.engine.FS.writeFile(`/data/${bundledDatabase[0]}`, bytesOf(bundledDatabase[1]));
     if (this.given) {
       makeFolder(this.engine, "/given");
       // The engine only reads them: it may keep the page's own bytes, uncopied.
@@ -74,10 +86,11 @@ class Session {
     return this.run(async () => {
       const trouble = this.path !== null && (refusal(this.path) || await fetchFolder(this.engine, this.path));
       if (trouble) return this.stop(trouble);
+      await breather();
       if (!this.live) return;
       // The first screen, as the window's first painting; then the duel, with its pictures.
       await this.engine.ccall("web_prepare", null, [], [], { async: true });
-      await this.pictures;
+      if (this.dataFolder === "/data/") await this.unpack();
       if (!this.live || this.over) return;
       // Where the link names what the data lacks, the checker says why, beside the duel.
       if (this.engine._web_link_flawed()) checkLink(this, params);
@@ -107,6 +120,14 @@ class Session {
       this.busy = false;
     }
     if (this.live && this.queue.length) this.click(...this.queue.shift());
+  }
+
+  // The bundled pictures the match reads, into the bundled data's folder. Engines only read
+  // them, so each may keep the same bytes, uncopied.
+  async unpack() {
+    const names = this.engine.UTF8ToString(this.engine._web_files()).split("\n").slice(1);
+    const pictures = await Promise.all(names.map(bundledPicture));
+    names.forEach((name, i) => pictures[i] && this.engine.FS.writeFile(`/data/${name}`, pictures[i], { canOwn: true }));
   }
 
   // What the page itself can't go on with is said in the same box, and the duel ends.
@@ -182,6 +203,9 @@ class Session {
     moves.hidden = false;
   }
 }
+
+// Lets the browser answer input and draw between two long pieces of the start.
+const breather = () => new Promise((done) => setTimeout(done));
 
 // The duel the page shows, or the one its chooser will play.
 let session = null;
@@ -303,11 +327,8 @@ function fillChooser(listing) {
     fill(id, catalog.moves, (m) => `${m[1]} (damage ${m[2]})`);
 }
 
-async function choose() {
-  const s = session;
-  await s.pictures;
-  if (!s.live) return;
-  const { engine } = s;
+function choose() {
+  const { engine } = session;
   fillChooser(engine.UTF8ToString(engine.ccall("web_catalog", "number", ["string"], ["/data/"])));
   const stored = remembered();
   if (stored === null) $("random").click();  // a first visit: any match rather than a mirror
@@ -340,13 +361,17 @@ function remember(query) {
   }
 }
 
-function showPicture(box, number) {
-  const { engine, folder } = session, file = `${folder}${number}.bmp`;
+// The bundled data's picture, or an author's given one.
+async function showPicture(box, number) {
+  const { engine, folder } = session, name = `${number}.bmp`, shown = box.shown = {};
+  const bytes = folder === "/data/" ? await bundledPicture(name)
+    : engine.FS.analyzePath(folder + name).exists && engine.FS.readFile(folder + name);
+  if (box.shown !== shown) return;  // another was chosen meanwhile
   box.replaceChildren();
-  if (!engine.FS.analyzePath(file).exists) return;
+  if (!bytes) return;
   const img = new Image();
   img.alt = "";
-  img.src = URL.createObjectURL(new Blob([engine.FS.readFile(file)], { type: "image/bmp" }));
+  img.src = URL.createObjectURL(new Blob([bytes], { type: "image/bmp" }));
   box.append(img);
 }
 
