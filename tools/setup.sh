@@ -11,6 +11,8 @@ packages=(cmake make ninja-build g++ clang libclang-rt-14-dev
 # checker they run over the page (into build/npm, by install_npm).
 browser_packages=(chromium chromium-driver python3-selenium)
 test_npm_packages=(axe-core@4.14.1)
+# The benchmarks' own, into build/npm-bench: the web's auditor, run with Debian's Chromium.
+bench_npm_packages=(lighthouse@12.8.2)
 
 # Where the machine refuses 32-bit code, Debian's 32-bit Wine loader runs under qemu-i386,
 # registered only inside a namespace of tools/x86.sh's own; wine64 runs the prefix's own
