@@ -35,11 +35,11 @@ class Session {
     this.busy = this.started = this.starting = this.over = this.broken = false;
     this.queue = [];
     this.said = this.verdict = this.trouble = "";
-    this.hitPoints = null;
+    this.path = this.hitPoints = null;
     // A page whose engine can't be had says so, and goes no further.
     this.ready = this.load().catch((e) => {
       this.trouble = `The game's engine could not be loaded: ${e.message || e}`;
-      this.failed();
+      if (this.live) this.failed();
       this.broken = true;
       return this;
     });
@@ -179,7 +179,7 @@ class Session {
   // A start that failed says what failed, in words, and offers New match: Play again would
   // only fail again.
   failed() {
-    const where = this.path != null ? `the folder ${this.path} beside this page, which the link's Path names`
+    const where = this.path !== null ? `the folder ${this.path} beside this page, which the link's Path names`
       : this.given ? "the files you gave" : "the data that comes with the game";
     const database = this.engine && this.engine.UTF8ToString(this.engine._web_files()).split("\n")[0];
     $("failedWhy").textContent = this.trouble || `${this.verdict} The game looks for ${database} in ${where}.`;
