@@ -56,30 +56,39 @@ foreach(f index.html web.js authors.js manifest.webmanifest)
 endforeach()
 add_custom_command(OUTPUT ${WEB_DIR}/quanhelp.html
     COMMAND ${CMAKE_COMMAND} -E copy ${VORRAK_WEB_HELP} ${WEB_DIR}/quanhelp.html DEPENDS ${VORRAK_WEB_HELP})
+# The studio for authors, one script the page loads only when it is opened: its page part,
+# the zip files and its worker's script, which runs beside the checker's.
+set(studio_sources ${WEB_SOURCE}/studio.js ${WEB_SOURCE}/zip.js)
+add_custom_command(OUTPUT ${WEB_DIR}/studio.js
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/websource.py ${CMAKE_BINARY_DIR}/studio_worker.js
+        studioWorkerSource ${CMAKE_SOURCE_DIR}/src/web/studio_worker.js
+    COMMAND ${CMAKE_COMMAND} -E cat ${studio_sources} ${CMAKE_BINARY_DIR}/studio_worker.js > ${WEB_DIR}/studio.js
+    DEPENDS ${studio_sources} ${CMAKE_SOURCE_DIR}/src/web/studio_worker.js ${CMAKE_SOURCE_DIR}/tools/websource.py)
 
-# Hosted, the page keeps what a player needs for offline play (sw.js); the checker, which
-# only authors need, once it has been fetched. A page opened from a disk has no worker.
+# Hosted, the page keeps what a player needs for offline play (sw.js); the checker and the
+# studio, which only authors need, once they have been fetched. A page opened from a disk has
+# no worker.
 set(web_kept ${page_files} ${WEB_DIR}/data.js ${WEB_DIR}/vorrak.js ${WEB_DIR}/vorrak.wasm ${WEB_DIR}/logo.png
     ${WEB_DIR}/favicon.ico ${WEB_DIR}/icon-192.png ${WEB_DIR}/icon-512.png ${WEB_DIR}/quanhelp.html)
+set(web_later ${WEB_DIR}/checker.js ${WEB_DIR}/studio.js ${WEB_DIR}/vorrak.wasm.js)
 add_custom_command(OUTPUT ${WEB_DIR}/sw.js
     COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/webcache.py ${CMAKE_SOURCE_DIR}/src/web/sw.js
-        ${WEB_DIR}/sw.js ${PROJECT_VERSION} ${web_kept} -- ${WEB_DIR}/checker.js ${WEB_DIR}/vorrak.wasm.js
-    DEPENDS ${CMAKE_SOURCE_DIR}/tools/webcache.py ${CMAKE_SOURCE_DIR}/src/web/sw.js ${web_kept} vorrak_web
-        ${WEB_DIR}/checker.js ${WEB_DIR}/vorrak.wasm.js)
-add_custom_target(web_page ALL DEPENDS ${web_kept} ${WEB_DIR}/sw.js ${WEB_DIR}/checker.js ${WEB_DIR}/vorrak.wasm.js)
+        ${WEB_DIR}/sw.js ${PROJECT_VERSION} ${web_kept} -- ${web_later}
+    DEPENDS ${CMAKE_SOURCE_DIR}/tools/webcache.py ${CMAKE_SOURCE_DIR}/src/web/sw.js ${web_kept} vorrak_web ${web_later})
+add_custom_target(web_page ALL DEPENDS ${web_kept} ${WEB_DIR}/sw.js ${web_later})
 
 # Tests of the page in headless Chromium, from disk and from a server on 127.0.0.1.
 foreach(name first_screen turn end path_folder bad_input bad_link zip_plays_from_disk authors_findings
-        authors_play authors_text authors_garbage life viewports axe offline)
+        authors_play authors_text authors_garbage life studio studio_bad_input viewports axe offline)
     add_test(NAME web.${name} COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/web/run.py ${name})
     set_tests_properties(web.${name} PROPERTIES LABELS web TIMEOUT 240
         ENVIRONMENT "VORRAK_WEB_PAGE=${WEB_DIR}")
 endforeach()
 
 # The checker for authors: vorcheck itself, run by the page in a worker on the files given,
-# with the chooser's listing of them.
+# with the chooser's listing of them, and the studio's writer of an author's draft.
 add_executable(vorcheck_web ${VORCHECK_SOURCES} src/check/platform_posix.cpp src/data/files_posix.cpp
-    src/web/catalog.cpp)
+    src/web/catalog.cpp src/web/studio.cpp)
 target_link_libraries(vorcheck_web vorrak_pixels)
 set_target_properties(vorcheck_web PROPERTIES OUTPUT_NAME vorcheck SUFFIX .js)
 target_link_options(vorcheck_web PRIVATE -sSINGLE_FILE -sMODULARIZE -sEXPORT_NAME=createVorcheck

@@ -35,6 +35,8 @@ void PrintRecordsJson();
 // Checks the pictures the settings name, when named (with --all, also every picture of the
 // data folder and every picture a record needs).
 void CheckPictures(const CheckOptions& options, bool named);
+// Forgets the pictures of the last check, for a check that looks at none.
+void ResetPictures();
 void PrintPictures();
 void PrintPicturesJson();
 

@@ -364,6 +364,7 @@ bool CheckDatabase(const CheckOptions& options, const SettingLines& settings) {
     Text<255> name;
     name = path;
     name += "master.dat";
+    for (std::size_t& count : ownCount) count = 0;  // an unread database has no records
     if (!FileExists(name)) return false;
     int16_t status;
     FileHandle file = OpenForReading(name, status);
@@ -374,7 +375,6 @@ bool CheckDatabase(const CheckOptions& options, const SettingLines& settings) {
     bool ready = (!found.empty() || found.reset(4 * kNumbers)) && pool.reset(room);
     for (int s = 0; s < 4; s++) {
         ready = ready && (!own[s].empty() || own[s].reset(kNumbers));
-        ownCount[s] = 0;
     }
     if (!ready) {
         CloseFile(file);

@@ -208,8 +208,10 @@ void PicturesOf(int16_t number, const char* prefix, Use use) {
 
 }  // namespace
 
+void ResetPictures() { seenCount = 0; }
+
 void CheckPictures(const CheckOptions& options, bool named) {
-    seenCount = 0;
+    ResetPictures();
     if (named) {
         PicturesOf(youNum, kCreaturePicture, Use::YourCreature);
         PicturesOf(oppNum, kCreaturePicture, Use::OppCreature);

@@ -69,6 +69,9 @@ void CloseMainWindow() { ending = true; }
 
 int main(int argc, char** argv) {
     StartPlatform();
+    // The page's studio checks its draft again and again in one process.
+    ResetFindings();
+    ResetPictures();
     CheckOptions options;
     const char* ini = nullptr;
     const char* dataDir = nullptr;

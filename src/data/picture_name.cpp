@@ -1,7 +1,15 @@
 // Picture file names built from the picture folder and a number, and how names compare.
 #include "data/picture_name.h"
+#include <cstring>
 #include "data/number.h"
 #include "duel/state.h"
+
+int PictureKindNamed(const char* word) {
+    const char* const words[3] = {"creature", "trainer", "back"};  // by PictureKind
+    for (int k = 0; k < 3; k++)
+        if (!std::strcmp(word, words[k])) return k;
+    return -1;
+}
 
 void PictureFile(Text<255>& name, const char* prefix, int16_t number) {
     char digits[12];

@@ -10,6 +10,10 @@ enum class PictureKind { Creature, Trainer, Back };
 constexpr char kCreaturePicture[] = "", kTrainerPicture[] = "t", kBackPicture[] = "back";
 constexpr const char* kPicturePrefix[] = {kCreaturePicture, kTrainerPicture, kBackPicture};
 
+// The kind a word names, as vordata's commands and the page's studio name them: "creature",
+// "trainer" or "back"; -1 for any other word.
+int PictureKindNamed(const char* word);
+
 // "7.bmp" for creature 7, "back3.bmp" and "t12.bmp" for trainers; no leading zeros.
 void PictureName(Text<255>& name, const char* prefix, int16_t number);
 // The same file name without the folder.

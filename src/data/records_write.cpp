@@ -258,6 +258,13 @@ void Look(const char* old, std::size_t oldSize, int section, int16_t n, Survey& 
 
 }  // namespace
 
+int SectionNamed(const char* word) {
+    const char* const words[4] = {"moves", "trainers", "names", "damage"};  // by kMoves...
+    for (int s = 0; s < 4; s++)
+        if (!std::strcmp(word, words[s])) return s;
+    return -1;
+}
+
 std::size_t NameRoom(int section) {
     switch (section) {
         case kNames: return decltype(you)::capacity() - 1;

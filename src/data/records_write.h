@@ -14,6 +14,10 @@ struct RecordEdit {
     const char* text;  // the name, or the damage in the game's number syntax; null removes
 };
 
+// The section a word names, as vordata's commands and the page's studio name them: "moves",
+// "trainers", "names" or "damage"; -1 for any other word.
+int SectionNamed(const char* word);
+
 // The most characters of a name the duel shows: a creature's 10, a move's 63; a trainer's
 // name is shown as far as its line goes.
 std::size_t NameRoom(int section);

@@ -21,9 +21,6 @@ const char kUsage[] =
     "Exit code: 0 when written, 1 when refused (the files stay as they were), 2 for a\n"
     "wrong command.\n";
 
-const char* const kSectionWords[] = {"moves", "trainers", "names", "damage"};  // by kMoves...
-const char* const kKindWords[] = {"creature", "trainer", "back"};              // by PictureKind
-
 #ifdef _WIN32
 const char kSeparator[] = "\\";
 #else
@@ -40,12 +37,6 @@ int Usage() {
     return 2;
 }
 
-int WordIn(const char* word, const char* const* words, int count) {
-    for (int i = 0; i < count; i++)
-        if (!std::strcmp(word, words[i])) return i;
-    return -1;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -54,7 +45,7 @@ int main(int argc, char** argv) {
     const bool set = !std::strcmp(command, "set"), remove = !std::strcmp(command, "remove"),
                picture = !std::strcmp(command, "picture");
     const int wanted = set || picture ? 6 : 5;
-    const int section = WordIn(argv[3], kSectionWords, 4), kind = WordIn(argv[3], kKindWords, 3);
+    const int section = SectionNamed(argv[3]), kind = PictureKindNamed(argv[3]);
     if (argc != wanted || (!set && !remove && !picture) || (picture ? kind : section) < 0) return Usage();
 
     Text<300> folder;

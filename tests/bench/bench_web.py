@@ -2,7 +2,8 @@
 """Web page benchmark in headless Chromium on 127.0.0.1, not a test: what a player's and an
 author's visit fetch, how soon the page shows the duel screen against a page that draws the
 same frames and bars in an inline script, and where that time goes, a repaint, the longest
-task, the CPU of a pause, and how long the page's checker takes over an author's files."""
+task, the CPU of a pause, how long the page's checker takes over an author's files, and how
+soon the studio shows an edit's findings and screen."""
 import gzip
 import os
 import statistics
@@ -11,7 +12,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "web"))
-from run import MATCH, PAGE, Browser, Site, data_set, give  # noqa: E402
+from run import MATCH, PAGE, Browser, Site, data_set, give, open_studio  # noqa: E402
 from serve import serve  # noqa: E402
 
 RUNS = 15
@@ -37,6 +38,20 @@ def gzipped(names):
         with open(os.path.join(PAGE, name), "rb") as f:
             total += len(gzip.compress(f.read(), 9))
     return total
+
+
+# An edit in the studio to its findings and duel screen shown: a name typed (the studio waits
+# for a pause in typing first), or the same edit sent at once.
+EDITS = {
+    "typed": """$('studioName').value = arguments[0]; $('studioName').dispatchEvent(new Event('input'));""",
+    "sent": """send({edits: [{section: 'names', number: 1, text: arguments[0]}]});""",
+}
+SHOWN = """const t0 = performance.now(), before = $('studioScreen').src;
+    const shown = new Promise((done) => new MutationObserver((_, o) => {
+      if ($('studioScreen').src !== before) { o.disconnect(); done(performance.now() - t0); }
+    }).observe($('studioScreen'), {attributes: true}));
+    %s
+    return shown;"""
 
 
 def fetched(site, since):
@@ -126,6 +141,14 @@ def main():
                 start = time.time()
                 give(b, folder)
                 checks.append(((time.time() - start) * 1000, b.js("return longest"), b.js("return over200")))
+        # The studio, on the bundled data, creature 1's form.
+        open_studio(b, site)
+        b.js("$('studio-creatures').value = 1; $('studio-creatures').dispatchEvent(new Event('change'))")
+        edits = {how: [] for how in EDITS}
+        for i in range(40):
+            how = list(EDITS)[i % 2]
+            b.wait("the studio idle", lambda: b.js("return answers.size === 0 && typing.size === 0"))
+            edits[how].append(b.js(SHOWN % EDITS[how], f"Cindrel{i}"))
     finally:
         b.close()
         site.close()
@@ -133,6 +156,7 @@ def main():
     print(f"| A player's first visit over http, each file gzip -9'd: {', '.join(sorted(set(player)))} | "
           f"{gzipped(player) / 1000:.0f} KB |")
     print(f"| An author's, with the checker | {gzipped(author) / 1000:.0f} KB |")
+    print(f"| The studio's own script, fetched when an author opens it | {gzipped(['studio.js']) / 1000:.1f} KB |")
     for where, game, inline, marks in screens:
         print(f"| First drawn duel screen, {where}: the page, the inline page, the difference (medians of {RUNS}) | "
               f"{statistics.median(game):.0f} ms ({min(game):.0f}-{max(game):.0f}), {statistics.median(inline):.0f} ms, "
@@ -144,6 +168,9 @@ def main():
     for (ms, task, over), what in zip(checks, ("the bundled data", "the same with 20 MB of garbage as master.dat")):
         print(f"| The page's check of {what}: findings shown; longest main-thread task, tasks over 200 ms | "
               f"{ms:.0f} ms; {task:.0f} ms, {over} |")
+    for how, times in edits.items():
+        print(f"| The studio: a name {how} to its findings and screen shown (median of 20, range) | "
+              f"{statistics.median(times):.0f} ms ({min(times):.0f}-{max(times):.0f}) |")
 
 
 if __name__ == "__main__":

@@ -7,7 +7,7 @@ set(E2E_TESTS
     close_gives_zero missing_database unreadable_database one_round click_edges queued_click player_wins
     opponent_wins menu_exit about_box help_call help_viewer exe_is_static old_versions
     match_lists match_keyboard_play match_cancel match_read_only golden_trace
-    screen_matches_checker)
+    screen_matches_checker studio_creature)
 foreach(name ${E2E_TESTS})
     add_test(NAME e2e.${name}
         COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/e2e/run.py ${name})

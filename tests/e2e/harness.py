@@ -8,6 +8,7 @@ deadline (with what was seen last).
 import contextlib
 import os
 import re
+import select
 import shutil
 import struct
 import subprocess
@@ -108,24 +109,24 @@ def whole_relay():
 
 
 class Display:
-    """An Xvfb server of our own on a free display number."""
+    """An Xvfb server of our own, on a display number it picks itself: two harnesses on one
+    machine never share one."""
 
     def __init__(self):
-        for n in range(91, 140):
-            if not os.path.exists(f"/tmp/.X11-unix/X{n}") and not os.path.exists(f"/tmp/.X{n}-lock"):
-                break
-        self.name = f":{n}"
-        self.proc = subprocess.Popen(["Xvfb", self.name, "-screen", "0", "1024x768x24",
-                                      "-nolisten", "tcp"], stdout=subprocess.DEVNULL,
-                                     stderr=subprocess.DEVNULL)
+        read, write = os.pipe()
+        self.proc = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0",
+                                      "1024x768x24", "-nolisten", "tcp"], pass_fds=(write,),
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write)
         began = time.time()
-        deadline = began + HELPER
-        while not os.path.exists(f"/tmp/.X11-unix/X{n}"):
-            if self.proc.poll() is not None:
-                raise Failure(f"Xvfb failed to start: exit {self.proc.returncode}")
-            if time.time() > deadline:
-                raise Failure(f"Xvfb: no display {self.name} within {HELPER} s")
-            time.sleep(0.05)
+        with os.fdopen(read) as said:
+            ready, _, _ = select.select([said], [], [], HELPER)
+            number = said.readline().strip() if ready else ""
+        if not number:
+            self.proc.kill()
+            raise Failure(f"Xvfb failed to start: exit {self.proc.wait()}" if ready else
+                          f"Xvfb: no display within {HELPER} s")
+        self.name = f":{number}"
         waited("helper", began)
 
     def close(self):
@@ -251,49 +252,55 @@ class Game:
             return f"; the program had already exited with code {self.proc.returncode}"
         return ""
 
-    def probe(self, *args, check=True, wait="answer"):
-        """Runs the probe to its end and gives what it printed; None when its wait ended at
-        the deadline and check is false. A probe that says nothing within HELPER seconds
-        is started once more."""
-        args = [str(a) for a in args]
-        kind, wait = wait, seconds(wait)
-        if args[0] in WAITS:
-            args.append(str(int(wait * 1000)))
-        said = " ".join(args)
-        out, err = (os.path.join(self.dir, f"probe.{k}") for k in ("out", "err"))
+    def start_probe(self, args, name="probe"):
+        """Starts the probe and waits for its first word; one that says nothing within
+        HELPER seconds is started once more. Gives it with its output files."""
+        out, err = (os.path.join(self.dir, f"{name}.{k}") for k in ("out", "err"))
         for attempt in (1, 2):
             with open(out, "w") as o, open(err, "w") as e:
                 proc = subprocess.Popen(["wine", PROBE] + args, stdout=o, stderr=e,
-                                        stdin=subprocess.DEVNULL, env=wine_env(self.display.name))
-            started = time.time()
-            said_started = False
-            while proc.poll() is None:
-                if not said_started and "probe: started" in open(err).read():
-                    said_started = True
-                    waited("helper", started)
-                if time.time() - started > HELPER + wait:
-                    proc.kill()
-                    raise Failure(f"probe {said}: still running after {HELPER + wait:.0f} s")
-                if time.time() - started > HELPER and not said_started:
-                    proc.kill()
-                    proc.wait()
+                                        stdin=subprocess.DEVNULL,
+                                        env=wine_env(self.open_display().name))
+            began = time.time()
+            while "probe: started" not in open(err).read():
+                if proc.poll() is not None:
+                    raise Failure(f"probe {args[0]} failed to start: exit {proc.returncode}: "
+                                  f"{last_line(err)}")
+                if time.time() > began + HELPER:
                     break
                 time.sleep(0.05)
             else:
-                break
+                waited("helper", began)
+                return proc, out, err
+            proc.kill()
+            proc.wait()
             if attempt == 1:
                 retried(f"probe {args[0]} said nothing within {HELPER} s")
-        else:
-            raise Failure(f"probe {said} failed to start twice: {last_line(err)}")
+        raise Failure(f"probe {args[0]} said nothing within {HELPER} s, twice: {last_line(err)}")
+
+    def probe(self, *args, check=True, wait="answer"):
+        """Runs the probe to its end and gives what it printed; None when its wait ended at
+        the deadline and check is false."""
+        args = [str(a) for a in args]
+        if args[0] in WAITS:
+            args.append(str(int(seconds(wait) * 1000)))
+        said = " ".join(args)
+        began = time.time()
+        proc, out, err = self.start_probe(args)
+        try:
+            proc.wait(seconds(wait) + HELPER)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            raise Failure(f"probe {said}: still running after {seconds(wait) + HELPER} s")
         text = open(out, errors="replace").read().strip()
         if proc.returncode == 0:
-            if args[0] in WAITS and isinstance(kind, str):
-                waited(kind, started)
+            if args[0] in WAITS and isinstance(wait, str):
+                waited(wait, began)
             return text
         if proc.returncode == 1 and args[0] in WAITS:
             if not check:
                 return None
-            raise NotSeen(f"probe {said}: not within {wait} s; {text or 'nothing seen'}"
+            raise NotSeen(f"probe {said}: not within {seconds(wait)} s; {text or 'nothing seen'}"
                           f"{self.and_gone()}")
         raise Failure(f"probe {said} failed: exit {proc.returncode}: "
                       f"{text or last_line(err, 'probe: started')}")
@@ -318,22 +325,16 @@ class Game:
 
     def background_probe(self, *args, says):
         """Starts a probe that stays running, once it has printed what it says when ready."""
-        out, err = (os.path.join(self.dir, f"background.{k}") for k in ("out", "err"))
-        with open(out, "w") as o, open(err, "w") as e:
-            proc = subprocess.Popen(["wine", PROBE] + [str(a) for a in args], stdout=o,
-                                    stderr=e, stdin=subprocess.DEVNULL,
-                                    env=wine_env(self.open_display().name))
+        proc, out, err = self.start_probe([str(a) for a in args], "background")
         began = time.time()
-        deadline = began + HELPER
         while says not in open(out).read():
             if proc.poll() is not None:
                 raise Failure(f"probe {args[0]} exited with {proc.returncode} before it was "
                               f"ready: {last_line(err, 'probe: started')}")
-            if time.time() > deadline:
-                raise NotSeen(f"probe {args[0]}: not ready within {HELPER} s; its last word: "
-                              f"{last_line(err)}")
+            if time.time() > began + DEADLINES["answer"]:
+                raise NotSeen(f"probe {args[0]}: not ready within {DEADLINES['answer']} s")
             time.sleep(0.05)
-        waited("helper", began)
+        waited("answer", began)
         return proc
 
     def window(self):
@@ -381,14 +382,15 @@ class Game:
     def wait_shot(self, what, ok):
         began = time.time()
         while True:
+            gone = self.and_gone()
             image = self.shot()
             if ok(image):
                 waited("answer", began)
                 return image
-            if time.time() > began + DEADLINES["answer"]:
+            if gone or time.time() > began + DEADLINES["answer"]:
                 image.save_png(os.path.join(self.dir, "failed.png"))
-                raise NotSeen(f"{what}: not seen within {DEADLINES['answer']} s (the last seen is "
-                              f"{self.dir}/failed.png){self.and_gone()}")
+                within = gone or f" within {DEADLINES['answer']} s"
+                raise NotSeen(f"{what}: not seen{within} (the last seen is {self.dir}/failed.png)")
             time.sleep(0.05)
 
     def click(self, x, y):
@@ -431,12 +433,17 @@ class Game:
         return out
 
     def wait_text(self, text, x=200, y=400):
+        """Waits for the text to be drawn there, until the deadline or the program's end."""
         began = time.time()
         while time.time() < began + DEADLINES["answer"]:
+            gone = self.and_gone()
             for t in self.texts(x, y):
                 if t[3] == text:
                     waited("answer", began)
                     return t
+            if gone:
+                break
             time.sleep(0.05)
-        raise NotSeen(f"text {text!r} at ({x}, {y}) not drawn within {DEADLINES['answer']} s; drawn there: "
-                      f"{[t[3] for t in self.texts(x, y)]}{self.and_gone()}")
+        within = gone or f" within {DEADLINES['answer']} s"
+        raise NotSeen(f"text {text!r} at ({x}, {y}) not drawn{within}; drawn there: "
+                      f"{[t[3] for t in self.texts(x, y)]}")

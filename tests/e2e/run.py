@@ -9,6 +9,7 @@ import time
 
 from harness import (BUILD, DEADLINES, EXE, PREFIX, ROOT, Failure, Game, bmp, waited,
                      whole_relay, windows_path)
+import studio_recipe as recipe
 
 BLACK, WHITE, GREEN = (0, 0, 0), (255, 255, 255), (0, 255, 0)
 RED, BLUE, NEAR_WHITE = (200, 0, 0), (0, 0, 200), (255, 255, 254)
@@ -154,6 +155,26 @@ def test_pictures_placed():
     expect("player near white", image.at(81, 419), NEAR_WHITE)
     expect("opponent name", [t[3] for t in g.texts(450, 10)][-1], "Spark")
     expect("player name", [t[3] for t in g.texts(10, 250)][-1], "Fluff")
+    return g
+
+
+def test_studio_creature():
+    """The creature an author makes in the web page's studio, written by vordata as the
+    browser test holds the studio's zip to be: unpacked in the game's start folder and named
+    by its vorrak.ini's own Path, it plays, its picture at its place."""
+    g = Game("studio_creature")
+    native = os.path.join(ROOT, "build", "native")
+    recipe.make_with_vordata(os.path.join(native, "vordata"), os.path.join(native, "data"), os.path.join(g.dir, "mydata"))
+    g.settings(**recipe.MATCH, Path="mydata\\")
+    g.start()
+    g.window()
+    name = recipe.CREATURE[1]
+    g.wait_text(f"Go! {name}!")
+    g.idle()
+    image = g.wait_shot("the creature's picture at its place", lambda i: not recipe.misplaced(i.at))
+    image.save_png(os.path.join(g.dir, "window.png"))
+    g.click(201, 321)
+    g.wait_text(f"{name} used {recipe.MOVES[1][1]}!")
     return g
 
 

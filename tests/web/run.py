@@ -15,6 +15,7 @@ import time
 import json
 import random
 import re
+import zipfile
 
 from selenium import webdriver
 from selenium.common.exceptions import WebDriverException
@@ -24,8 +25,10 @@ from selenium.webdriver.chrome.service import Service
 ROOT = os.path.realpath(os.path.join(os.path.dirname(__file__), "..", ".."))
 sys.path.insert(0, os.path.join(ROOT, "tests"))
 from deadlines import DEADLINES, waited  # noqa: E402
+import studio_recipe as recipe  # noqa: E402
 PAGE = os.environ.get("VORRAK_WEB_PAGE", os.path.join(ROOT, "build", "web", "page"))
 VORCHECK = os.path.join(ROOT, "build", "native", "vorcheck")
+VORDATA = os.path.join(ROOT, "build", "native", "vordata")
 DATA = os.path.join(ROOT, "build", "native", "data")
 # The example match of the release's vorrak.ini: Cindrel against Voltuft.
 MATCH = "You=1&Opp=7&TrainerYou=1&TrainerOpp=3&Move1=1&Move2=2&Move3=3&OppMove1=19&OppMove2=20&OppMove3=21"
@@ -640,6 +643,8 @@ def states(site, b):
         data_set(folder, "broken")
         give(b, folder)
     yield "an author's findings"
+    open_studio(b, site)
+    yield "the studio"
     yield at("", "the help page", "return document.readyState === 'complete'", "quanhelp.html")
 
 
@@ -692,6 +697,139 @@ def test_offline(site, b):
         offline(False)
         b.d.get(site.url("http"))
         b.wait("the next release's cache alone", lambda: [c.split()[-1] for c in caches()] == ["next-release"], "show")
+# --- the studio ------------------------------------------------------------------------------
+
+def studio_said(b):
+    return b.js("return $('studioSaid').textContent")
+
+
+def open_studio(b, site):
+    b.d.get(site.url("http"))
+    b.wait("the chooser", lambda: b.visible("chooser"))
+    b.js("$('makeOwn').click()")
+    b.wait("the studio's draft", lambda: b.js("return !!window.studioOpen && !$('studio').hidden") and
+           studio_said(b).startswith("Started"), "show")
+
+
+def studio_do(b, what, action, said, kind="answer"):
+    """An edit in the studio: a field typed in, a button clicked or a file given; waits until
+    the studio says said. A file goes to the input a CSS selector names."""
+    b.js("$('studioSaid').textContent = ''")
+    if action[0] == "file":
+        b.d.find_element("css selector", action[1]).send_keys(action[2])
+    elif action[0] == "click":
+        b.js("document.querySelector(arguments[0]).click()", action[1])
+    else:
+        b.js("const e = $(arguments[0]); e.value = arguments[1]; e.dispatchEvent(new Event(arguments[2]))",
+             action[1], action[2], "change" if action[1] == "studioNumber" else "input")
+    b.wait(what, lambda: said in studio_said(b), kind)
+
+
+def test_studio(site, b):
+    """A creature made in the studio from a transparent PNG, with two new moves: played, kept
+    over a reload, exported and imported again. The zip holds what vordata makes of the same
+    edits; vorcheck finds no error in it and draws the picture at its place."""
+    with tempfile.TemporaryDirectory() as tmp:
+        b.d.execute_cdp_cmd("Page.setDownloadBehavior", {"behavior": "allow", "downloadPath": tmp})
+        b.d.get(site.url("http", MATCH))
+        b.ready()
+        expect("what a player fetched of the studio", [r for r in site.requests() if "studio" in r], [])
+        open_studio(b, site)
+        image = os.path.join(tmp, "creature.png")
+        with open(image, "wb") as f:
+            f.write(recipe.png())
+        (number, name), frame = recipe.CREATURE, "#studioFrames input"
+        studio_do(b, "a new creature", ("click", "[data-add=creatures]"), f"Creature {number} is now")
+        studio_do(b, "its name", ("type", "studioName", name), f'Creature {number} is now "{name}"')
+        studio_do(b, "its picture", ("file", frame, image), f"{number}.bmp: 145 x 115, enlarged from 29 x 23 5 times")
+        for n, move, damage in recipe.MOVES:
+            studio_do(b, "a new move", ("click", "[data-add=moves]"), f"Move {n} is now")
+            studio_do(b, "its name", ("type", "studioName", move), f'Move {n} is now "{move}"')
+            studio_do(b, "its damage", ("type", "studioDamage", str(damage)), f'Damage for move {n} is now "{damage}"')
+        b.js("for (const [k, v] of Object.entries(arguments[0])) {"
+             "  $('studio' + k).value = v; $('studio' + k).dispatchEvent(new Event('input')); }", recipe.MATCH)
+        b.wait("the match checked", lambda: b.js("return answers.size === 0"))
+        expect("the findings", b.js("return $('studioCounts').textContent"),
+               "No findings: the game reads everything as you meant it.")
+        b.js("$('studioPlay').click()")
+        b.ready()
+        b.key("1")
+        b.wait("the new move", lambda: b.status() == f"{name} used {recipe.MOVES[0][1]}!")
+        b.js("$('newMatch').click()")
+        b.wait("the studio again", lambda: b.visible("studio"))
+        b.js("$('studioExport').click()")
+        zipped = os.path.join(tmp, "mydata.zip")
+        b.wait("the zip", lambda: os.path.exists(zipped) and not os.path.exists(zipped + ".crdownload"))
+        out, made = os.path.join(tmp, "out"), os.path.join(tmp, "made")
+        subprocess.run(["unzip", "-q", zipped, "-d", out], check=True)
+        recipe.make_with_vordata(VORDATA, DATA, made)
+        folder = os.path.join(out, "mydata")
+        files = lambda d: {n: open(os.path.join(d, n), "rb").read() for n in os.listdir(d) if n != "vorrak.ini"}
+        expect("the exported files against vordata's", files(folder) == files(made), True)
+        # As the game reads it, started from the folder the zip was unpacked in: its own Path.
+        checked = json.loads(subprocess.run([VORCHECK, "--all", "--json", "--ini", "mydata/vorrak.ini", "--screen",
+                                             "screen.bmp"], cwd=out, capture_output=True).stdout)
+        expect("vorcheck's errors on the zip", checked["errors"], 0)
+        expect("the zip's settings", {k: checked["settings"][k] for k in list(recipe.MATCH) + ["Path"]},
+               recipe.MATCH | {"Path": "mydata\\"})
+        with open(os.path.join(out, "screen.bmp"), "rb") as f:
+            screen = f.read()
+        stride = (3 * W + 3) // 4 * 4
+        at = lambda x, y: tuple(reversed(screen[54 + (H - 1 - y) * stride + 3 * x:][:3]))
+        expect("the picture on vorcheck's screen", recipe.misplaced(at), [])
+        open_studio(b, site)  # afresh: the draft was kept
+        expect("the kept draft", studio_said(b).startswith("Started from your kept draft"), True)
+        b.js("$('studioStart').open = true")
+        studio_do(b, "an empty draft", ("click", "[data-start=empty]"), "Started from nothing: 0 files")
+        expect("an empty draft's records and pictures", b.js("return [found.creatures, found.pictures]"), [[], []])
+        studio_do(b, "the zip imported", ("file", "#studioZip", zipped), f"Started from mydata.zip: {len(files(made))} files")
+        expect("the creatures imported", b.js("return [...$('studio-creatures').options].map(o => o.text)")[-1], f"{number} {name}")
+        expect("the match imported", b.js("return $('studioYou').value"), str(number))
+
+
+# Bad input to the studio, each given to creature 1's form: what, how, what the studio says,
+# and whether the draft changes (else every file stays as it was).
+STUDIO_BAD = [
+    ("a broken PNG", ("file", "#studioFrames input", "broken.png"), "can't be read as a picture", False),
+    ("a 50-megapixel image", ("file", "#studioFrames input", "huge.png"), "1.bmp: 145 x 113, scaled down from 8000 x 6250", True),
+    ("a zip of 5000 entries", ("file", "#studioZip", "many.zip"), "it holds 5000 entries", False),
+    ("a zip with a path up", ("file", "#studioZip", "up.zip"), 'its entry "../t1.bmp" would be written outside', False),
+    ("a damaged zip", ("file", "#studioZip", "damaged.zip"), 'its entry "d/master.dat" is damaged', False),
+    ("a name beyond Windows-1252", ("type", "studioName", "\u03a9mega"), "no character U+03A9", False),
+    ("a name of 10,000 characters", ("type", "studioName", "x" * 10000), "cut to its first 10 characters", True),
+    ("a creature's number above 999", ("type", "studioNumber", "1000"), "from -99 to 999", False),
+]
+
+
+def test_studio_bad_input(site, b):
+    """Broken, huge or hostile input: the studio says what it did or why not, keeps the draft
+    and goes on answering."""
+    with tempfile.TemporaryDirectory() as tmp:
+        with open(os.path.join(tmp, "broken.png"), "wb") as f:
+            f.write(recipe.png()[:60] + bytes(200))
+        with open(os.path.join(tmp, "huge.png"), "wb") as f:
+            f.write(recipe.png(8000, 6250, (b"\xc8\0\0\xff" * 8000 for _ in range(6250))))
+        with zipfile.ZipFile(os.path.join(tmp, "many.zip"), "w") as z:
+            for i in range(5000):
+                z.writestr(f"d/{i}.bmp", "")
+        with zipfile.ZipFile(os.path.join(tmp, "up.zip"), "w") as z:
+            z.writestr("d/master.dat", "[Moves]\r\n")
+            z.writestr("../t1.bmp", "")
+        with zipfile.ZipFile(os.path.join(tmp, "damaged.zip"), "w", zipfile.ZIP_DEFLATED) as z:
+            z.writestr("d/master.dat", "[Moves]\r\n1=Jab\r\n" * 50)
+        with open(os.path.join(tmp, "damaged.zip"), "r+b") as f:
+            f.seek(50)
+            f.write(b"\xff\xff")
+        open_studio(b, site)
+        b.js("$('studio-creatures').value = 1; $('studio-creatures').dispatchEvent(new Event('change'))")
+        b.wait("creature 1's form", lambda: b.visible("studioRecord"))
+        draft = "return [...draft].map(([n, b]) => n + ' ' + b.reduce((h, c) => (h * 31 + c) | 0, 0))"
+        for what, (how, where, value), said, changes in STUDIO_BAD:
+            before = b.js(draft)
+            given = os.path.join(tmp, value) if how == "file" else value
+            studio_do(b, what, (how, where, given), said, "work")
+            expect(f"{what}: the draft kept", b.js(draft) == before, not changes)
+            studio_do(b, f"after {what}: an edit", ("type", "studioName", "Cindrel"), 'Creature 1 is now "Cindrel"')
 
 
 TESTS = {name[5:]: f for name, f in dict(globals()).items() if name.startswith("test_")}

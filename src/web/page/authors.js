@@ -265,3 +265,18 @@ addEventListener("drop", (e) => {
   }
   dropped(entries, loose).then(give, (error) => { $("checking").textContent = `The drop could not be read: ${error.message}`; });
 });
+
+// --- the studio ---
+// studio.js loads when an author first opens it: a player never fetches it.
+function openStudio() {
+  if (typeof studioOpen === "function") return studioOpen();
+  const script = Object.assign(document.createElement("script"), { src: "studio.js" });
+  script.addEventListener("load", () => studioOpen());
+  script.addEventListener("error", () => {
+    script.remove();
+    $("checking").textContent = "The studio could not be loaded: studio.js is missing beside this page.";
+  });
+  document.body.append(script);
+}
+$("makeOwn").addEventListener("click", openStudio);
+// --- end of the studio's part ---

@@ -14,14 +14,14 @@ let own = null;
 
 // A picture of the bundled data (data.js), each gzip'd on its own: unpacked the first time a
 // duel or the chooser shows it, and kept; null for a name the data lacks.
-const unpacked = new Map();
+const picturesUnpacked = new Map();
 function bundledPicture(name) {
-  if (!unpacked.has(name)) unpacked.set(name, data.then(async () => {
+  if (!picturesUnpacked.has(name)) picturesUnpacked.set(name, data.then(async () => {
     if (!Object.hasOwn(bundledPictures, name)) return null;
     const run = new Blob([bytesOf(bundledPictures[name])]).stream().pipeThrough(new DecompressionStream("gzip"));
     return new Uint8Array(await new Response(run).arrayBuffer());
   }));
-  return unpacked.get(name);
+  return picturesUnpacked.get(name);
 }
 
 // One duel, as one run of the Windows program: its own engine, its busy flag, its input
@@ -408,7 +408,31 @@ function afresh(then) {
 }
 $("again").addEventListener("click", () => (own ? afresh((s) => s.play(lastMatch)) : location.reload()));
 for (const id of ["newAfter", "newMatch", "newFailed"])
-  $(id).addEventListener("click", () => (own ? afresh(showChooser) : (location.href = location.pathname)));
+  $(id).addEventListener("click", () => (leave ? leave() : own ? afresh(showChooser) : (location.href = location.pathname)));
+// --- for the studio (studio.js) ---
+// Files another part of the page holds, played at once as given files. New match then goes
+// back there, and the page's data is again what it was.
+let leave = null;
+function playGiven(files, params, back) {
+  const before = own;
+  own = files;
+  lastMatch = params;
+  leave = () => {
+    own = before;
+    leave = null;
+    afresh(back);
+  };
+  afresh((s) => s.play(params));
+}
+
+// The bundled data's files [{name, bytes}], every picture unpacked.
+async function bundledFiles() {
+  await data;
+  const names = Object.keys(bundledPictures), pictures = await Promise.all(names.map(bundledPicture));
+  return [{ name: bundledDatabase[0], bytes: bytesOf(bundledDatabase[1]) }, ...names.map((name, i) => ({ name, bytes: pictures[i] }))];
+}
+// --- end of the studio's part ---
+
 $("aboutButton").addEventListener("click", () => $("about").showModal());
 addEventListener("popstate", () => location.reload());
 
