@@ -61,7 +61,6 @@ class Session {
     ({ width: WIDTH, height: HEIGHT, moves: MOVES, keys: KEYS } = JSON.parse(this.engine.UTF8ToString(this.engine._web_layout())));
     [canvas.width, canvas.height] = [WIDTH, HEIGHT];
     performance.mark("engine");
-    await breather();
     makeFolder(this.engine, "/data");
     await data;
     this.engine.FS.writeFile(`/data/${bundledDatabase[0]}`, bytesOf(bundledDatabase[1]));
@@ -86,8 +85,7 @@ class Session {
     return this.run(async () => {
       const trouble = this.path !== null && (refusal(this.path) || await fetchFolder(this.engine, this.path));
       if (trouble) return this.stop(trouble);
-      await breather();
-      if (!this.live) return;
+        if (!this.live) return;
       // The first screen, as the window's first painting; then the duel, with its pictures.
       await this.engine.ccall("web_prepare", null, [], [], { async: true });
       if (this.dataFolder === "/data/") await this.unpack();
@@ -203,9 +201,6 @@ class Session {
     moves.hidden = false;
   }
 }
-
-// Lets the browser answer input and draw between two long pieces of the start.
-const breather = () => new Promise((done) => setTimeout(done));
 
 // The duel the page shows, or the one its chooser will play.
 let session = null;
