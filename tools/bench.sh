@@ -47,8 +47,10 @@ lookup=$(build/bench/bench_lookup) || { echo "bench: bench_lookup failed" >&2; e
 install_packages "${browser_packages[@]}"
 "$root/tools/build.sh" >/dev/null
 web=$(/usr/bin/python3 tests/bench/bench_web.py) || { echo "bench: bench_web failed" >&2; exit 1; }
+install_npm build/npm-bench "${bench_npm_packages[@]}"
+lighthouse=$(/usr/bin/python3 tests/bench/bench_lighthouse.py) || { echo "bench: bench_lighthouse failed" >&2; exit 1; }
 
-printf '%s\n\n%s\n\n%s\n' "$draw" "$lookup" "$web" | tr -d '\r'
+printf '%s\n\n%s\n\n%s\n\n%s\n' "$draw" "$lookup" "$web" "$lighthouse" | tr -d '\r'
 echo
 # Start-up with a tiny and a large database, and the game's peak working set.
 VORRAK_WIN_BUILD="$root/$win" python3 tests/bench/bench_startup.py

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Turns text pixel maps into 24-bit BMP pictures, 16-colour icons and the
-game's font table.
+"""Turns text pixel maps into 24-bit BMP pictures, 16-colour icons, PNG icons for
+the web page and the game's font table.
 
 A pixel map reads, top to bottom:
 
@@ -18,11 +18,13 @@ so no palette entry may use FFFFFF in a picture.
 Usage:
     pixmap.py bmp SRC.txt OUT.bmp
     pixmap.py ico SRC16.txt SRC32.txt OUT.ico
+    pixmap.py png SRC.txt SIDE OUT.png    # enlarged by a whole number to SIDE
     pixmap.py font SRC.txt OUT.cpp
 """
 import re
 import struct
 import sys
+import zlib
 
 CLEAR = "."
 WHITE = (255, 255, 255)
@@ -177,6 +179,23 @@ def _ico_image(image):
     return info + palette + bytes(colours) + bytes(mask)
 
 
+def png_bytes(image, side):
+    """A square picture enlarged, each pixel a block, see-through where it is '.'."""
+    if image.width != image.height or side % image.width:
+        raise PixmapError(f"a {image.width} x {image.height} map can't be enlarged "
+                          f"to {side} x {side} by a whole number")
+    rows = _scaled(image.rows, side // image.width)
+    raw = b"".join(b"\0" + b"".join(bytes((*p, 255)) if p else bytes(4) for p in row)
+                   for row in rows)
+
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data
+                + struct.pack(">I", zlib.crc32(kind + data)))
+    header = struct.pack(">IIBBBBB", side, side, 8, 6, 0, 0, 0)  # 8-bit RGBA
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
+            + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
 def _vga_index(pixel):
     if pixel is None:
         return 0
@@ -247,6 +266,11 @@ def main(argv):
                 raise PixmapError(f"icon image must be {side} x {side}, "
                                   f"got {image.width} x {image.height}")
         result = ico_bytes([small, large])
+    elif len(argv) == 4 and argv[0] == "png" and argv[2].isdigit():
+        try:
+            result = png_bytes(_load(argv[1]), int(argv[2]))
+        except PixmapError as e:
+            raise PixmapError(f"{argv[1]}: {e}")
     elif len(argv) == 3 and argv[0] == "font":
         try:
             result = font_source(_load(argv[1])).encode("ascii")

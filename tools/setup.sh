@@ -7,8 +7,12 @@ packages=(cmake make ninja-build g++ clang libclang-rt-14-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 mingw-w64-i686-dev binutils-mingw-w64-i686
   wine wine32:i386 wine64 fonts-wine xvfb xauth xdotool x11-utils imagemagick
   libgtest-dev python3 nsis zip unzip emscripten faketime)
-# The browser tests' own: a real browser and its driver.
+# The browser tests' own: a real browser and its driver, and from npm the accessibility
+# checker they run over the page (into build/npm, by install_npm).
 browser_packages=(chromium chromium-driver python3-selenium)
+test_npm_packages=(axe-core@4.14.1)
+# The benchmarks' own, into build/npm-bench: the web's auditor, run with Debian's Chromium.
+bench_npm_packages=(lighthouse@12.8.2)
 
 # Where the machine refuses 32-bit code, Debian's 32-bit Wine loader runs under qemu-i386,
 # registered only inside a namespace of tools/x86.sh's own; wine64 runs the prefix's own
@@ -51,6 +55,21 @@ install_packages() {
   [ "$status" -eq 0 ] || cat "$log" >&2
   rm -f "$log"
   return "$status"
+}
+
+# install_npm FOLDER PACKAGE@VERSION...: npm packages at those versions into FOLDER (under
+# build/), never globally; npm itself from Debian where the machine has none.
+install_npm() {
+  local dir=$1 p missing=()
+  shift
+  for p in "$@"; do
+    [ "$(node -p "require(require('path').resolve('$dir/node_modules/${p%@*}/package.json')).version" 2>/dev/null)" = "${p##*@}" ] ||
+      missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  command -v npm >/dev/null || install_packages npm || return
+  echo "setup: installing ${missing[*]} from npm into $dir"
+  mkdir -p "$dir" && npm install --prefix "$dir" --no-audit --no-fund --loglevel=error "${missing[@]}" >/dev/null
 }
 
 # fetch_qemu: puts qemu-i386 into build/qemu, from qemu 10 of bookworm-backports (bookworm's

@@ -56,7 +56,8 @@ count() {  # count <build dir> <ctest arguments...>: how many tests those are
 }
 
 run build/native -j2
-install_packages "${browser_packages[@]}" || { echo "Summary: $passed passed, $((failed + 1)) failed, 0 skipped, 0 starts retried"; exit 1; }
+{ install_packages "${browser_packages[@]}" && install_npm build/npm "${test_npm_packages[@]}"; } ||
+  { echo "Summary: $passed passed, $((failed + 1)) failed, 0 skipped, 0 starts retried"; exit 1; }
 run build/web -j2
 # The unit tests under Wine, the other Windows tests, then the end-to-end tests.
 wine_tests() {  # wine_tests <unit test build> <program build> <ctest arguments for the latter...>

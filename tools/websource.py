@@ -1,23 +1,33 @@
 #!/usr/bin/env python3
-"""Carries scripts as one string, for a worker the page makes from a Blob:
-websource.py OUT.js NAME FILE...
+"""Carries files as one string in a script, for a page opened from a disk, which may not
+fetch the files beside it nor start a worker from one:
+websource.py [--base64] OUT.js NAME FILE...
 
-A page opened from a disk may not start a worker from a file beside it, so the worker's
-script rides, as text, in a script the page loads with the rest.
+The files' text, one after another, becomes the constant NAME: the script of the
+checker's worker, made from a Blob. With --base64, the bytes of one file, in base64: the
+engine's WebAssembly.
 """
+import base64
 import json
 import sys
 
 
 def main(argv):
-    if len(argv) < 3:
-        print(__doc__.splitlines()[0], file=sys.stderr)
+    binary = argv[:1] == ["--base64"]
+    if binary:
+        argv = argv[1:]
+    if len(argv) < 3 or (binary and len(argv) != 3):
+        print(__doc__.splitlines()[2], file=sys.stderr)
         return 2
     out, name, paths = argv[0], argv[1], argv[2:]
-    text = ""
-    for path in paths:
-        with open(path, encoding="utf-8") as f:
-            text += f.read() + "\n"
+    if binary:
+        with open(paths[0], "rb") as f:
+            text = base64.b64encode(f.read()).decode()
+    else:
+        text = ""
+        for path in paths:
+            with open(path, encoding="utf-8") as f:
+                text += f.read() + "\n"
     with open(out, "w", encoding="utf-8") as f:
         f.write(f"// Made by tools/websource.py. Do not edit.\nconst {name} = {json.dumps(text)};\n")
     return 0

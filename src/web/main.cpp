@@ -79,10 +79,16 @@ EMSCRIPTEN_KEEPALIVE const char* web_files() {
     return json.c_str();
 }
 
-EMSCRIPTEN_KEEPALIVE void web_start(const char* commandLine) {
+// The start, in two steps as in the Windows program: the duel set up and the window's first
+// painting, shown at once; then, once the page has the pictures, the opening and the duel.
+EMSCRIPTEN_KEEPALIVE void web_prepare() {
     PrepareDuel();
     InvalidateScreen();
     onPaint();
+    Present();
+}
+
+EMSCRIPTEN_KEEPALIVE void web_begin(const char* commandLine) {
     BeginDuel(commandLine);
     Present();
 }
@@ -107,4 +113,13 @@ EMSCRIPTEN_KEEPALIVE const char* web_move(int k) {
     Windows1252TextToUtf8(k == 1 ? youMove.moveA : k == 2 ? youMove.moveB : youMove.moveC, shown, sizeof shown);
     return shown;
 }
+
+// Each side as the duel screen shows it, for the page's own text where the screen is small:
+// side 0 is the player's, 1 the opponent's. A name only once the opening has shown it.
+EMSCRIPTEN_KEEPALIVE const char* web_name(int side) {
+    Windows1252TextToUtf8(showPics ? (side ? opp : you) : "", shown, sizeof shown);
+    return shown;
+}
+EMSCRIPTEN_KEEPALIVE int web_hit_points(int side) { return side ? oppHP : youHP; }
+EMSCRIPTEN_KEEPALIVE int web_full_hit_points(int side) { return side ? oppMaxHP : youMaxHP; }
 }

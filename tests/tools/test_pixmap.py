@@ -1,4 +1,4 @@
-"""Tests for tools/pixmap.py: BMP, ICO and font layout and input validation."""
+"""Tests for tools/pixmap.py: BMP, ICO, PNG and font layout and input validation."""
 import os
 import re
 import struct
@@ -6,6 +6,7 @@ import subprocess
 import sys
 import tempfile
 import unittest
+import zlib
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 sys.path.insert(0, os.path.join(ROOT, "tools"))
@@ -88,6 +89,23 @@ class ErrorTest(unittest.TestCase):
                                  capture_output=True, text=True)
         self.assertEqual(run.returncode, 1)
         self.assertIn("bad.txt:6: column 2: unknown letter 'x'", run.stderr)
+
+
+class PngTest(unittest.TestCase):
+    def test_enlarged_blocks_and_see_through(self):
+        png = pixmap.png_bytes(pixmap.parse(source(["k.", "rk"])), 6)
+        self.assertEqual(png[:8], b"\x89PNG\r\n\x1a\n")
+        self.assertEqual(struct.unpack_from(">4sII5B", png, 12), (b"IHDR", 6, 6, 8, 6, 0, 0, 0))
+        size = struct.unpack_from(">I", png, 33)[0]
+        rows = zlib.decompress(png[41:41 + size])
+        row = lambda y: rows[y * 25 + 1:(y + 1) * 25]  # noqa: E731 (each row: filter byte, 6 RGBA)
+        k, r = bytes((0x10, 0x20, 0x30, 255)), bytes((0xC0, 0x20, 0x10, 255))
+        self.assertEqual([row(y)[:4] for y in (0, 2, 3, 5)], [k, k, r, r])
+        self.assertEqual(row(2)[12:], bytes(12))  # '.' is see-through
+
+    def test_only_a_whole_enlargement(self):
+        with self.assertRaises(pixmap.PixmapError):
+            pixmap.png_bytes(pixmap.parse(source(["k.", "rk"])), 5)
 
 
 class IcoTest(unittest.TestCase):

@@ -35,6 +35,9 @@ TEST(HelpHtml, WritesEveryBlockOfTheSource) {
         {"x", "<h2><a name=\"contents\" id=\"contents\">Start</a></h2>"},
         {"x", "<h2><a name=\"other\" id=\"other\">Second &lt;page&gt;</a></h2>"},
         {"x", "charset=windows-1252"},
+        {"x", "<html lang=\"en\">"},
+        {"x", "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"},
+        {"x", "<body>\r\n<div role=\"main\">\r\n<h1>Help &amp; More</h1>"},
     };
     for (const Case& c : cases) {
         const std::string page = Page(c.source);
@@ -47,7 +50,7 @@ TEST(HelpHtml, KeepsTopicsInOrderAndClosesEveryList) {
     const std::string page = Page("- last bullet");
     EXPECT_LT(page.find("Start"), page.find("Second"));
     EXPECT_NE(page.find("<li>last bullet</li>\r\n</ul>\r\n<hr>"), std::string::npos) << page;
-    EXPECT_EQ(page.substr(page.size() - 9), "</html>\r\n");
+    EXPECT_EQ(page.substr(page.size() - 26), "</div>\r\n</body>\r\n</html>\r\n");
 }
 
 }  // namespace

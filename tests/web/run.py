@@ -146,7 +146,8 @@ class Browser:
             time.sleep(0.05)
 
     def status(self):
-        return self.js("return document.getElementById('status').textContent")
+        """The message line, as the live region says it (the hit points it adds aside)."""
+        return self.js("return document.getElementById('spoken').textContent")
 
     def visible(self, id_):
         return self.js("const e = document.getElementById(arguments[0]); return !!e && !e.hidden "
@@ -277,9 +278,11 @@ def test_path_folder(site, b):
 
 
 def test_bad_input(site, b):
-    """A missing master.dat gives the game's box; a Path that is no plain folder is refused, unfetched."""
-    cases = [  # how, query, the box's text
-        ("http", "Path=empty/&You=1&skip", "Can't find master.dat file!"),
+    """A start that fails gives the game's box or the page's, then says what failed in words,
+    with New match and no duel; a Path that is no plain folder is refused, unfetched."""
+    cases = [  # how, query, the box's text, the words after it if not the same
+        ("http", "Path=empty/&You=1&skip", "Can't find master.dat file!",
+         "Can't find master.dat file! The game looks for master.dat in the folder empty/ beside this page"),
         ("http", "Path=http://example.com/&You=1", "is refused"),
         ("http", "Path=//example.com/&You=1", "is refused"),
         ("http", "Path=/\\example.com/&You=1", "is refused"),
@@ -290,18 +293,47 @@ def test_bad_input(site, b):
         ("http", "Path=mine%255C..%255C&You=1", 'not by "\\"'),
         ("file", "Path=mine/&You=1", "Could not fetch mine/master.dat"),
     ]
-    for how, query, text in cases:
+    for how, query, text, *words in cases:
         asked = len(site.requests())
         b.d.get(site.url(how, query))
         b.wait(f"{query}: the box", lambda: b.js("return document.getElementById('message').open"))
         shown = b.js("return document.getElementById('messageText').textContent")
         expect(f"{query}: box text", text in shown, True)
         b.js("document.querySelector('#message button').click()")
-        b.wait(f"{query}: the end", lambda: b.visible("end"))
+        b.wait(f"{query}: the failed start", lambda: b.visible("failed"))
+        expect(f"{query}: words, New match, a duel", [(words or [text])[0] in b.js("return $('failedWhy').textContent"),
+               b.js("return document.activeElement.id"), b.visible("duel")], [True, "newFailed", False])
         hosts = b.js("return performance.getEntriesByType('resource').map(e => new URL(e.name).host)")
         expect(f"{query}: requests elsewhere", [h for h in hosts if h not in ("", f"127.0.0.1:{site.port}")], [])
         if "Can't find" not in text:  # refused, or from a disk: nothing was asked of the server
             expect(f"{query}: fetched", [r for r in site.requests()[asked:] if "master.dat" in r], [])
+    b.js("$('newFailed').click()")
+    b.wait("New match: the chooser", lambda: b.visible("chooser"))
+
+
+# A link without a fault, then links that name what the data lacks or values that are no numbers.
+LINKS = [MATCH, MATCH.replace("Move1=1", "Move1=7abc"), MATCH.replace("Opp=7", "Opp=77"),
+         MATCH.replace("Move2=2", "Move2="), "You=1"]
+
+
+def test_bad_link(site, b):
+    """A link whose settings name what the data lacks, or values that are no numbers, gets
+    vorcheck's own findings for its vorrak.ini beside the duel, which plays on; a link without
+    a fault never fetches the checker."""
+    for query in LINKS:
+        asked = len(site.requests())
+        b.d.get(site.url("http", query + "&skip"))
+        b.ready()
+        b.key("1")
+        b.wait(f"{query}: a move", lambda: " used " in b.status())
+        if query == MATCH:
+            expect("checker fetched", [r for r in site.requests()[asked:] if "checker" in r] + [b.visible("linkCheck")], [False])
+            continue
+        b.wait(f"{query}: the findings", lambda: b.js("return $('linkCounts').textContent.includes('plays as')"))
+        with tempfile.TemporaryDirectory() as folder:
+            with open(os.path.join(folder, "vorrak.ini"), "w") as f:
+                f.write(b.js("return settingsFile(new URLSearchParams(arguments[0]), null)", query + "&skip"))
+            expect(f"{query}: findings", shown_findings(b, "linkFindings"), vorcheck_findings(folder, DATA))
 
 
 def test_zip_plays_from_disk(site, b):
@@ -363,14 +395,17 @@ def give(b, folder):
            .startswith("Checked"))
 
 
-def shown_findings(b):
-    return b.js("""return [...document.getElementById('findings').children].map(e =>
-        [e.dataset.file, e.dataset.line || null, e.dataset.severity, e.querySelector('.sentence').textContent])""")
+def shown_findings(b, list_id="findings"):
+    return b.js("""return [...document.getElementById(arguments[0]).children].map(e =>
+        [e.dataset.file, e.dataset.line || null, e.dataset.severity, e.querySelector('.sentence').textContent])""", list_id)
 
 
-def vorcheck_findings(folder):
+def vorcheck_findings(folder, data=None):
+    """vorcheck's findings for a folder with its vorrak.ini, of all of it or (with data) of
+    what that vorrak.ini names in data."""
     ini = os.path.join(folder, "vorrak.ini")
-    args = [VORCHECK, "--all", "--json"] + (["--ini", ini] if os.path.exists(ini) else []) + [folder + "/"]
+    args = [VORCHECK, "--json"] + (["--ini", ini] if os.path.exists(ini) else [])
+    args += ["--all", folder + "/"] if data is None else [data + "/"]
     found = json.loads(subprocess.run(args, capture_output=True).stdout)["findings"]
     out = []
     for f in found:
@@ -379,6 +414,11 @@ def vorcheck_findings(folder):
             file, line = f["place"], None
         out.append([file, line, f["severity"], f["message"].replace(folder + "/", "/given/")])
     return out
+
+
+def page_files(requests):
+    """Leaves out the requests of the page's own files (the checker, fetched once it is needed)."""
+    return [r for r in requests if r.split('"GET /')[1].split()[0] not in os.listdir(PAGE)]
 
 
 def test_authors_findings(site, b):
@@ -394,7 +434,7 @@ def test_authors_findings(site, b):
         if kind == "bundled":
             expect("bundled: counts", b.js("return document.getElementById('counts').textContent"),
                    "No findings: the game reads everything as you meant it.")
-    expect("requests after load", site.requests()[loaded:], [])
+    expect("requests after load", page_files(site.requests()[loaded:]), [])
 
 
 def test_authors_play(site, b):
@@ -418,7 +458,7 @@ def test_authors_play(site, b):
     b.js("document.getElementById('bundled').click()")
     b.wait("the bundled data back", lambda: not b.visible("bundled") and b.js(
         "return document.getElementById('You').options.length") == 8)
-    expect("requests after load", site.requests()[loaded:], [])
+    expect("requests after load", page_files(site.requests()[loaded:]), [])
 
 
 # Given data sets whose names go beyond ASCII or whose files are named in other cases:
@@ -517,8 +557,8 @@ STEPS = {  # waits return what they wait for
 def test_life(site, b):
     """New match mid-turn, Play again, keys at the end and behind dialogs: one duel at a time."""
     b.d.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": """window.lines = [];
-        addEventListener('DOMContentLoaded', () => new MutationObserver(() => lines.push($('status').textContent))
-            .observe($('status'), {childList: true}));"""})
+        addEventListener('DOMContentLoaded', () => new MutationObserver(() => lines.push($('spoken').textContent))
+            .observe($('spoken'), {childList: true}));"""})
     for data, (steps, moves, text) in [(d, row) for d in ("bundled", "given") for row in LIFE]:
         b.d.get(site.url("http"))
         b.wait("the chooser", lambda: b.visible("chooser"))
@@ -541,6 +581,122 @@ def test_life(site, b):
         expect(f"{data}, {steps}: moves, shown, console errors", seen, [moves, True, []])
 
 
+# --- every screen, every state, offline ------------------------------------------------------
+
+# (width, height, device pixel ratio): phones held upright and sideways, a tablet, desktops.
+VIEWPORTS = [(320, 568, 2), (360, 640, 3), (390, 844, 3), (412, 915, 2.625), (844, 390, 3), (768, 1024, 2),
+             (1280, 800, 1), (1920, 1080, 1)]
+LAYOUT = """const c = $('screen').getBoundingClientRect(), e = session.engine, root = document.documentElement;
+    const told = (k) => `${e._web_hit_points(k)} of ${e._web_full_hit_points(k)}`;
+    const small = !$('duel').hidden && c.width < WIDTH;
+    return {wider: root.scrollWidth > root.clientWidth,
+        screen: $('duel').hidden || (c.left >= 0 && c.top >= 0 && c.right <= innerWidth && c.bottom <= innerHeight),
+        words: !small || ($('words').offsetHeight > 0 && $('line').textContent === e.UTF8ToString(e._web_message()).trimEnd()
+            && $('oppSide').textContent.endsWith(told(1)) && $('youSide').textContent.endsWith(told(0))
+            && ['line', 'oppSide', 'youSide'].every((id) => parseFloat(getComputedStyle($(id)).fontSize) >= 16)
+            && [...$('moves').children].every((m) => m.offsetHeight >= 48))};"""
+
+
+def test_viewports(site, b):
+    """At every size, in the chooser and in a duel: nothing wider than the window, the whole
+    screen in view, and where it is shown below one CSS pixel per screen pixel, the engine's
+    message line and hit points as page text of 16 px or more, and moves 48 px high."""
+    for w, h, dpr in VIEWPORTS:
+        b.d.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                            {"width": w, "height": h, "deviceScaleFactor": dpr, "mobile": w < 1000})
+        for query in ("", MATCH + "&skip"):
+            b.d.get(site.url("http", query))
+            b.wait(f"{w} x {h}: the page", lambda: b.visible("chooser") or b.visible("moves"), "show")
+            if query:
+                b.key("1")
+                b.wait(f"{w} x {h}: a move", lambda: b.status().startswith("Cindrel used"))
+            expect(f"{w} x {h} {query[:6]}", b.js(LAYOUT), {"wider": False, "screen": True, "words": True})
+
+
+AXE = os.path.join(ROOT, "build", "npm", "node_modules", "axe-core", "axe.min.js")
+STRONG = "You=1&Opp=7&TrainerYou=1&TrainerOpp=3&Move1=12&Move2=12&Move3=12&OppMove1=13&OppMove2=13&OppMove3=13&skip"
+
+
+def states(site, b):
+    """Brings the page into each state a player or an author meets, in turn, and names it."""
+    def at(query, what, ready, page="index.html"):
+        b.d.get(site.url("http", query).replace("index.html", page))
+        b.wait(what, lambda: b.js(ready), "show")
+        return what
+    yield at("", "the chooser", "return !$('chooser').hidden")
+    yield at(MATCH, "the opening", "return $('spoken').textContent.endsWith('wants to fight!')")
+    yield at(MATCH + "&skip", "a duel", "return !$('moves').hidden")
+    b.js("$('aboutButton').click()")
+    yield "About"
+    at(STRONG, "a duel", "return !$('moves').hidden")
+    while not b.visible("end"):
+        b.js("if (!session.busy) $('moves').firstChild.click()")
+        b.wait("a turn", lambda: not b.js("return session.busy") or b.visible("end"), "duel")
+    yield "the end"
+    yield at("Path=empty/&You=1", "the error dialog", "return $('message').open")
+    b.js("$('message').querySelector('button').click()")
+    b.wait("the failed start", lambda: b.visible("failed"))
+    yield "the failed start"
+    yield at(MATCH.replace("Opp=7", "Opp=77") + "&skip", "a link's findings", "return $('linkFindings').children.length > 0")
+    at("", "the chooser", "return !$('chooser').hidden")
+    with tempfile.TemporaryDirectory() as folder:
+        data_set(folder, "broken")
+        give(b, folder)
+    yield "an author's findings"
+    open_studio(b, site)
+    yield "the studio"
+    yield at("", "the help page", "return document.readyState === 'complete'", "quanhelp.html")
+
+
+def test_axe(site, b):
+    """axe-core finds nothing wrong in any state of the page, nor in the help page."""
+    if not os.path.exists(AXE):
+        raise Failure(f"{AXE} is missing: tools/test.sh installs it")
+    with open(AXE) as f:
+        axe = f.read()
+    for state in states(site, b):
+        b.js(axe)
+        found = b.d.execute_async_script("""axe.run(document, {resultTypes: ['violations']}).then((r) => arguments[0](
+            r.violations.map((v) => [v.id, v.impact, v.nodes.map((n) => n.target.join(' ')).slice(0, 3)])))""")
+        expect(f"{state}: violations", found, [])
+
+
+def test_offline(site, b):
+    """Hosted, the page is installable; visited once, it reloads offline and plays a duel, and
+    asks the server nothing; a new release's worker replaces the old cache."""
+    def caches():
+        return b.d.execute_async_script("caches.keys().then(arguments[0])")
+
+    def offline(yes):
+        b.d.execute_cdp_cmd("Network.emulateNetworkConditions", {"offline": yes, "latency": 0,
+                            "downloadThroughput": -1, "uploadThroughput": -1})
+    b.d.execute_cdp_cmd("Network.enable", {})
+    b.d.get(site.url("http"))
+    b.wait("the files kept", lambda: b.js("return !!navigator.serviceWorker.controller"), "show")
+    expect("installability", b.d.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"], [])
+    for release in ("first", "next"):
+        offline(True)
+        asked = len(site.requests())
+        b.d.get(site.url("http", MATCH + "&skip"))
+        b.ready()
+        b.key("1")
+        b.wait(f"{release}: a move offline", lambda: b.status() == "Cindrel used Ember Snap!")
+        expect(f"{release}: the release offline, requests", [b.js("return document.body.dataset.release || 'first'"),
+               site.requests()[asked:]], [release, []])
+        if release == "next":
+            break
+        kept = caches()
+        with open(os.path.join(site.root, "sw.js")) as f:
+            worker = f.read()
+        with open(os.path.join(site.root, "sw.js"), "w") as f:
+            f.write(worker.replace(kept[0].split()[-1], "next-release"))
+        with open(os.path.join(site.root, "index.html")) as f:
+            page = f.read()
+        with open(os.path.join(site.root, "index.html"), "w") as f:
+            f.write(page.replace("<body>", '<body data-release="next">'))
+        offline(False)
+        b.d.get(site.url("http"))
+        b.wait("the next release's cache alone", lambda: [c.split()[-1] for c in caches()] == ["next-release"], "show")
 # --- the studio ------------------------------------------------------------------------------
 
 def studio_said(b):
@@ -678,7 +834,8 @@ def test_studio_bad_input(site, b):
 
 TESTS = {name[5:]: f for name, f in dict(globals()).items() if name.startswith("test_")}
 # Loading a file that is not there is what these tests are about.
-EXPECTED_ERRORS = {"bad_input": ("Failed to load resource", "net::ERR_FILE_NOT_FOUND", "Not allowed to load")}
+EXPECTED_ERRORS = {"bad_input": ("Failed to load resource", "net::ERR_FILE_NOT_FOUND", "Not allowed to load"),
+                   "axe": ("Failed to load resource",)}
 
 
 def main():

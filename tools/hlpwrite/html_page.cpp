@@ -74,13 +74,19 @@ void paragraphs(std::string& out, const std::vector<Paragraph>& list) {
 
 }  // namespace
 
+// A phone lays it out at its own width, and a long line of an example wraps in its box
+// rather than widening the page; old browsers ignore what they don't know. The whole help is
+// the page's main part, for screen readers.
 std::string htmlPage(const HelpSource& source) {
     std::string out =
-        "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\">\r\n<html>\r\n<head>\r\n"
+        "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\">\r\n<html lang=\"en\">\r\n<head>\r\n"
         "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">\r\n"
-        "<title>";
+        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\r\n"
+        "<style type=\"text/css\">body { max-width: 44em; margin: 0 auto; padding: 0 12px; "
+        "font-family: sans-serif; line-height: 1.4; } pre { white-space: pre-wrap; overflow-wrap: anywhere; "
+        "background: #f4f4f4; padding: 4px 8px; }</style>\r\n<title>";
     escaped(out, source.title);
-    out += "</title>\r\n</head>\r\n<body>\r\n<h1>";
+    out += "</title>\r\n</head>\r\n<body>\r\n<div role=\"main\">\r\n<h1>";
     escaped(out, source.title);
     out += "</h1>\r\n";
     for (const Topic& t : source.topics) {
@@ -89,7 +95,7 @@ std::string htmlPage(const HelpSource& source) {
         out += "</a></h2>\r\n";
         paragraphs(out, t.paragraphs);
     }
-    out += "</body>\r\n</html>\r\n";
+    out += "</div>\r\n</body>\r\n</html>\r\n";
     return out;
 }
 

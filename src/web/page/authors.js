@@ -1,6 +1,6 @@
 // Authors' own data: the files given by the pickers or by a drop are checked by vorcheck
 // itself, in a worker (checker.js), and the chooser then lists them and plays them.
-// Nothing leaves the page.
+// Nothing leaves the page. The checker also says what a link names that the data lacks.
 "use strict";
 
 const MOST_BYTES = 64 << 20;  // a bigger file is left out, and the page says so
@@ -61,52 +61,101 @@ function check(files) {
   });
 }
 
-// checker.js loads beside the page's other scripts: files given before it is there wait.
-const checkerLoaded = new Promise((loaded) => {
-  if (typeof checkerSource !== "undefined") loaded(true);
-  $("checker").addEventListener("load", () => loaded(true));
-  $("checker").addEventListener("error", () => loaded(false));
-});
+// The checker is fetched only when it is first needed, not on a player's visit: as a
+// script, which a page opened from a disk may load where it may fetch nothing. It carries
+// its worker's script as text (checker.js, tools/websource.py), since a worker can't be
+// started from a file there either. Resolves to that script's address, for new Worker().
+function loadChecker() {
+  loadChecker.loading = loadChecker.loading || new Promise((ok, no) => {
+    const script = Object.assign(document.createElement("script"), { src: "checker.js" });
+    script.onload = () => ok(URL.createObjectURL(new Blob([checkerSource], { type: "text/javascript" })));
+    script.onerror = () => {
+      loadChecker.loading = null;  // the next need tries again
+      script.remove();
+      no(new Error("checker.js could not be loaded"));
+    };
+    document.head.append(script);
+  });
+  return loadChecker.loading;
+}
 
-// One check at a time: a newer one stops the older, so no two givings ever mix.
+// vorcheck on the files in a worker of its own: done gets its answer; said, in words, why
+// there is none. The browser reads a File as it was when it was given, or fails if it has
+// changed since. Returns the worker, for a newer check to stop.
+function checkInWorker(source, { files, settings, args, listing }, said, done) {
+  const worker = new Worker(source);
+  worker.onmessage = ({ data }) => {
+    worker.terminate();
+    if (data.unread) said(`${data.unread} has changed or gone since it was given: give the files again.`);
+    else if (data.failed) said(`The check stopped: ${data.failed}`);
+    else done(data);
+  };
+  worker.onerror = (e) => {
+    e.preventDefault();
+    said(`The check stopped: ${e.message}`);
+  };
+  worker.postMessage({ files: files.map(({ name, file }) => ({ name, file })), settings, args, listing });
+  return worker;
+}
+
+// One check of an author's files at a time: a newer one stops the older, so no two givings
+// ever mix.
 async function run(n, files, args, settings, done) {
   if (args.includes("--all")) $("checking").textContent = `Checking ${counted(files.length, "file")}…`;
-  if (!await checkerLoaded) {
+  const source = await loadChecker().catch(() => null);
+  if (!source) {
     $("checking").textContent = "The check stopped: checker.js could not be loaded.";
     return;
   }
   if (n !== giving) return;
   if (checking) checking.terminate();
-  run.source = run.source || URL.createObjectURL(new Blob([checkerSource]));
-  const worker = checking = new Worker(run.source);
-  worker.onmessage = ({ data }) => {
-    worker.terminate();
-    if (checking !== worker) return;
-    checking = null;
-    if (data.unread) $("checking").textContent = `${data.unread} has changed or gone since it was given: give the files again.`;
-    else if (data.failed) $("checking").textContent = `The check stopped: ${data.failed}`;
-    else done(data);
-  };
-  worker.onerror = (e) => {
-    e.preventDefault();
-    if (checking === worker) $("checking").textContent = `The check stopped: ${e.message}`;
-  };
-  // The browser reads a File as it was when it was given, or fails if it has changed since.
   const listing = args.includes("--all");  // a giving's check also lists its records
-  worker.postMessage({ files: files.map(({ name, file }) => ({ name, file })), settings, args, listing });
+  const worker = checking = checkInWorker(source, { files, settings, args, listing },
+    (words) => { if (checking === worker) $("checking").textContent = words; },
+    (data) => {
+      if (checking !== worker) return;
+      checking = null;
+      done(data);
+    });
+}
+
+// A link whose settings name what the data lacks, or values that are no numbers: the
+// checker's findings for its vorrak.ini, as an author would see them, beside the duel.
+async function checkLink(s, params) {
+  const { FS } = s.engine, folder = s.dataFolder;
+  const files = FS.readdir(folder).filter((name) => FS.isFile(FS.stat(folder + name).mode))
+    .map((name) => ({ name, file: new Blob([FS.readFile(folder + name)]) }));
+  const settings = new TextEncoder().encode(settingsFile(params, params.get("Path")));
+  const said = (words) => { if (s.live) $("linkCounts").textContent = words; };
+  $("linkFindings").replaceChildren();
+  said("The checker looks at this link…");
+  $("linkCheck").hidden = false;
+  const source = await loadChecker().catch(() => null);
+  if (!source) return said("The check stopped: checker.js could not be loaded.");
+  checkInWorker(source, { files, settings, args: ["--json", "--ini", "/vorrak.ini", "/given/"] }, said, (data) => {
+    if (!s.live) return;
+    const found = JSON.parse(data.json);
+    said(`${countsOf(found)} The duel plays as the game plays it.`);
+    listInSlices($("linkFindings"), found.findings, findingItem);
+  });
 }
 
 function counted(n, what) {
   return `${n} ${what}${n === 1 ? "" : "s"}`;
 }
 
-function showFindings(found) {
-  listInSlices($("findings"), found.findings, findingItem);
+// The checker's counts, in words.
+function countsOf(found) {
   const listed = found.findings.length, all = found.errors + found.warnings;
-  $("checking").textContent = `Checked ${counted(own.length, "file")}.`;
-  $("counts").textContent = !all ? "No findings: the game reads everything as you meant it."
+  return !all ? "No findings: the game reads everything as you meant it."
     : `${counted(found.errors, "error")}, ${counted(found.warnings, "warning")}` +
       (listed < all ? `; the first ${listed} are listed.` : ".");
+}
+
+function showFindings(found) {
+  listInSlices($("findings"), found.findings, findingItem);
+  $("checking").textContent = `Checked ${counted(own.length, "file")}.`;
+  $("counts").textContent = countsOf(found);
   $("pictures").replaceChildren(...found.pictures.map((p) => item("li",
     `${p.file}: ${p.width} x ${p.height}, as ${p.use} at columns ${p.left}-${p.right - 1}, ` +
     `rows ${p.top}-${p.bottom - 1}; ${p.seeThroughPercent.toFixed(1)}% see-through white`)));
@@ -114,16 +163,15 @@ function showFindings(found) {
 
 // Thousands of findings go in a slice at a time, so that the page keeps answering.
 function listInSlices(list, all, make) {
-  const shown = ++listInSlices.shown;
+  const shown = list.slices = (list.slices || 0) + 1;
   list.replaceChildren();
   const slice = (from) => {
-    if (shown !== listInSlices.shown) return;  // a newer list has begun
+    if (shown !== list.slices) return;  // a newer list has begun
     list.append(...all.slice(from, from + 250).map(make));
     if (from + 250 < all.length) setTimeout(slice, 0, from + 250);
   };
   slice(0);
 }
-listInSlices.shown = 0;
 
 function item(tag, text, className) {
   const e = document.createElement(tag);

@@ -95,7 +95,7 @@ async function studioOpen() {
   section.hidden = false;
   if (!section.childElementCount) build();
   if (worker) return;
-  if (!await checkerLoaded) return say("The studio can't work: checker.js could not be loaded.", true);
+  if (!await loadChecker().then(() => true, () => false)) return say("The studio can't work: checker.js could not be loaded.", true);
   startWorker();
   const kept = await stored.load();
   if (kept && kept.files.length) {

@@ -1,6 +1,7 @@
 // The duel's page: glue between the browser and the game's own engine (vorrak.js).
 // The URL is the settings file; clicks and keys wait in a queue while the engine is busy.
 "use strict";
+performance.mark("scripts");
 
 // The screen's size, the move names' click bands and the settings' keys, as the engine
 // has them (web_layout).
@@ -11,6 +12,18 @@ const canvas = $("screen"), context = canvas.getContext("2d");
 // gave (authors.js), kept here so that a fresh engine gets them again.
 let own = null;
 
+// A picture of the bundled data (data.js), each gzip'd on its own: unpacked the first time a
+// duel or the chooser shows it, and kept; null for a name the data lacks.
+const picturesUnpacked = new Map();
+function bundledPicture(name) {
+  if (!picturesUnpacked.has(name)) picturesUnpacked.set(name, data.then(async () => {
+    if (!Object.hasOwn(bundledPictures, name)) return null;
+    const run = new Blob([bytesOf(bundledPictures[name])]).stream().pipeThrough(new DecompressionStream("gzip"));
+    return new Uint8Array(await new Response(run).arrayBuffer());
+  }));
+  return picturesUnpacked.get(name);
+}
+
 // One duel, as one run of the Windows program: its own engine, its busy flag, its input
 // queue and the calls its engine makes back to the page (Module.page, src/web/main.cpp).
 // The page shows one session at a time. Another retires it by taking its place: an engine
@@ -19,21 +32,38 @@ class Session {
   constructor(given) {
     this.given = given;
     this.folder = given ? "/given/" : "/data/";
-    this.busy = this.started = this.over = false;
+    this.busy = this.started = this.starting = this.over = this.broken = false;
     this.queue = [];
-    this.said = this.verdict = "";
-    this.ready = this.load();
+    this.said = this.verdict = this.trouble = "";
+    this.path = this.hitPoints = null;
+    // A page whose engine can't be had says so, and goes no further.
+    this.ready = this.load().catch((e) => {
+      this.trouble = `The game's engine could not be loaded: ${e.message || e}`;
+      if (this.live) this.failed();
+      this.broken = true;
+      return this;
+    });
   }
 
   get live() {
-    return session === this;
+    return session === this && !this.broken;
   }
 
+  // Each duel's engine is an instance of the one compiled code (engineCode, index.html),
+  // made at once.
   async load() {
-    this.engine = await createVorrak({ page: this });
+    const code = await engineCode;
+    this.engine = await createVorrak({ page: this, instantiateWasm: (imports, receive) => {
+      const instance = new WebAssembly.Instance(code, imports);
+      receive(instance, code);
+      return instance.exports;
+    } });
     ({ width: WIDTH, height: HEIGHT, moves: MOVES, keys: KEYS } = JSON.parse(this.engine.UTF8ToString(this.engine._web_layout())));
     [canvas.width, canvas.height] = [WIDTH, HEIGHT];
-    await unpackData(this.engine);
+    performance.mark("engine");
+    makeFolder(this.engine, "/data");
+    await data;
+    this.engine.FS.writeFile(`/data/${bundledDatabase[0]}`, bytesOf(bundledDatabase[1]));
     if (this.given) {
       makeFolder(this.engine, "/given");
       // The engine only reads them: it may keep the page's own bytes, uncopied.
@@ -46,18 +76,24 @@ class Session {
   // session plays one duel, as its engine runs one.
   play(params) {
     if (this.started) return;
-    $("chooser").hidden = true;
-    canvas.hidden = false;
-    fit();
-    this.started = true;
-    const folder = params.get("Path");
+    this.started = this.starting = true;
+    showDuel(params.has("skip"));
+    this.path = params.get("Path");
+    this.dataFolder = this.path === null ? this.folder : "/fetched/";
     makeFolder(this.engine, "/windows");
-    this.engine.FS.writeFile("/windows/vorrak.ini", settingsFile(params, folder === null ? this.folder : "/fetched/"));
+    this.engine.FS.writeFile("/windows/vorrak.ini", settingsFile(params, this.dataFolder));
     return this.run(async () => {
-      const trouble = folder !== null && (refusal(folder) || await fetchFolder(this.engine, folder));
+      const trouble = this.path !== null && (refusal(this.path) || await fetchFolder(this.engine, this.path));
       if (trouble) return this.stop(trouble);
-      if (!this.live) return;
-      await this.engine.ccall("web_start", null, ["string"], [params.has("skip") ? "vorrak skip" : "vorrak"], { async: true });
+        if (!this.live) return;
+      // The first screen, as the window's first painting; then the duel, with its pictures.
+      await this.engine.ccall("web_prepare", null, [], [], { async: true });
+      if (this.dataFolder === "/data/") await this.unpack();
+      if (!this.live || this.over) return;
+      // Where the link names what the data lacks, the checker says why, beside the duel.
+      if (this.engine._web_link_flawed()) checkLink(this, params);
+      await this.engine.ccall("web_begin", null, ["string"], [params.has("skip") ? "vorrak skip" : "vorrak"], { async: true });
+      this.starting = false;
       if (this.live) this.makeMoveButtons();
     });
   }
@@ -84,13 +120,23 @@ class Session {
     if (this.live && this.queue.length) this.click(...this.queue.shift());
   }
 
+  // The bundled pictures the match reads, into the bundled data's folder. Engines only read
+  // them, so each may keep the same bytes, uncopied.
+  async unpack() {
+    const names = this.engine.UTF8ToString(this.engine._web_files()).split("\n").slice(1);
+    const pictures = await Promise.all(names.map(bundledPicture));
+    names.forEach((name, i) => pictures[i] && this.engine.FS.writeFile(`/data/${name}`, pictures[i], { canOwn: true }));
+  }
+
+  // What the page itself can't go on with is said in the same box, and the duel ends.
   async stop(text) {
-    await this.messageBox(text);
+    this.trouble = text;
+    if (this.live) await showBox(text);
     this.ended();
   }
 
-  // What the engine calls: the canvas and the message line's live region, the message box
-  // and the end.
+  // What the engine calls: the canvas, the page's own text of it and the live region, the
+  // message box and the end.
   present() {
     if (!this.live) return;
     if (!performance.getEntriesByName("first screen").length) performance.mark("first screen");
@@ -98,25 +144,46 @@ class Session {
     const pixels = new Uint8ClampedArray(engine.HEAPU8.buffer, engine._web_pixels(), WIDTH * HEIGHT * 4);
     context.putImageData(new ImageData(pixels, WIDTH, HEIGHT), 0, 0);
     const line = engine.UTF8ToString(engine._web_message()).trimEnd();
-    if (line && line !== this.said) $("status").textContent = this.said = line;
+    const sides = [1, 0].map((k) => ({ hp: engine._web_hit_points(k),
+      told: `${engine.UTF8ToString(engine._web_name(k)) || (k ? "Opponent" : "You")}: ` +
+        `${engine._web_hit_points(k)} of ${engine._web_full_hit_points(k)}` }));
+    $("line").textContent = line;
+    [$("oppSide").textContent, $("youSide").textContent] = sides.map((s) => s.told);
+    // The live region says each new message line, with the hit points of a side it struck.
+    const struck = sides.filter((s, k) => this.hitPoints && s.hp !== this.hitPoints[k]).map((s) => ` ${s.told}.`);
+    this.hitPoints = sides.map((s) => s.hp);
+    if (!line || line === this.said) return;
+    $("spoken").textContent = this.said = line;
+    $("blow").textContent = struck.join("");
   }
 
   messageBox(text) {
     if (!this.live) return Promise.resolve();
     this.verdict = text;
-    $("messageText").textContent = text;
-    $("message").showModal();
-    return new Promise((done) => $("message").addEventListener("close", done, { once: true }));
+    return showBox(text);
   }
 
   ended() {
     this.over = true;
     this.queue = [];
     if (!this.live) return;
-    $("result").textContent = this.verdict || this.said;  // a message box has the last word
+    if (this.starting) return this.failed();
+    $("result").textContent = this.trouble || this.verdict || this.said;  // a message box has the last word
     for (const b of $("moves").children) b.disabled = true;
     $("end").hidden = false;
     $("again").focus();
+  }
+
+  // A start that failed says what failed, in words, and offers New match: Play again would
+  // only fail again.
+  failed() {
+    const where = this.path !== null ? `the folder ${this.path} beside this page, which the link's Path names`
+      : this.given ? "the files you gave" : "the data that comes with the game";
+    const database = this.engine && this.engine.UTF8ToString(this.engine._web_files()).split("\n")[0];
+    $("failedWhy").textContent = this.trouble || `${this.verdict} The game looks for ${database} in ${where}.`;
+    $("chooser").hidden = $("duel").hidden = true;
+    $("failed").hidden = false;
+    $("newFailed").focus();
   }
 
   makeMoveButtons() {
@@ -156,14 +223,41 @@ document.addEventListener("keydown", (e) => {
   if (["1", "2", "3"].includes(e.key) && !e.ctrlKey && !e.altKey && !e.metaKey) clickMove(+e.key);
 });
 
-// The largest whole number of device pixels per screen pixel that fits, or smoothly smaller.
+// The game's message box, titled "Message" as on Windows; resolves when it is closed.
+function showBox(text) {
+  $("messageText").textContent = text;
+  $("message").showModal();
+  return new Promise((done) => $("message").addEventListener("close", done, { once: true }));
+}
+
+function showDuel(skipped) {
+  $("chooser").hidden = $("failed").hidden = true;
+  $("duel").hidden = false;
+  $("skipped").hidden = !skipped;
+  fit();
+}
+
+// The screen as large as the window allows without scrolling: the largest whole number of
+// device pixels per screen pixel, or, where not even one CSS pixel per screen pixel fits,
+// the largest scale that does, smoothly; the game's text then also shows as page text. The
+// moves go under the screen, or beside it where that leaves the screen larger (a phone
+// held sideways).
+const UNDER = 56, BESIDE = 260;  // the room the moves take under the screen or beside it
 function fit() {
-  const dpr = window.devicePixelRatio || 1;
-  const room = Math.min((innerWidth - 16) * dpr / WIDTH, (innerHeight - 110) * dpr / HEIGHT);
-  const scale = room >= 1 ? Math.floor(room) / dpr : Math.min((innerWidth - 16) / WIDTH, 1);
-  canvas.style.width = `${WIDTH * scale}px`;
-  canvas.style.height = `${HEIGHT * scale}px`;
-  canvas.classList.toggle("smooth", room < 1);
+  if ($("duel").hidden) return;
+  const dpr = devicePixelRatio || 1, width = $("duel").clientWidth;
+  const height = document.documentElement.clientHeight - $("duel").offsetTop - 8;
+  const scale = (w, h) => {
+    const room = Math.min(w / WIDTH, h / HEIGHT);
+    return room >= 1 ? Math.floor(room * dpr) / dpr : room;
+  };
+  const under = scale(width, height - UNDER), beside = scale(width - BESIDE, height);
+  const s = Math.max(under, beside);
+  $("duel").classList.toggle("beside", beside > under);
+  $("duel").classList.toggle("small", s < 1);
+  canvas.classList.toggle("smooth", s < 1);
+  canvas.style.width = `${s < 1 ? Math.floor(WIDTH * s) : WIDTH * s}px`;
+  canvas.style.height = `${s < 1 ? Math.floor(HEIGHT * s) : HEIGHT * s}px`;
 }
 addEventListener("resize", fit);
 
@@ -203,31 +297,16 @@ async function fetchFolder(engine, folder) {
   return null;
 }
 
-// The bundled data (data.js): one gzip'd run of files, each its name, a zero byte, its
-// size in four bytes and its bytes.
-async function unpackData(engine) {
-  const packed = Uint8Array.from(atob(bundledData), (c) => c.charCodeAt(0));
-  const run = new Blob([packed]).stream().pipeThrough(new DecompressionStream("gzip"));
-  const bytes = new Uint8Array(await new Response(run).arrayBuffer());
-  const view = new DataView(bytes.buffer);
-  makeFolder(engine, "/data");
-  for (let at = 0; at < bytes.length;) {
-    const end = bytes.indexOf(0, at), size = view.getUint32(end + 1, true);
-    const name = new TextDecoder().decode(bytes.subarray(at, end));
-    engine.FS.writeFile(`/data/${name}`, bytes.subarray(end + 5, end + 5 + size));
-    at = end + 5 + size;
-  }
-}
-
 function makeFolder(engine, dir) {
   if (!engine.FS.analyzePath(dir).exists) engine.FS.mkdir(dir);
 }
 
-// The settings file the game's own reader reads, from a query's keys.
+// The settings file the game's own reader reads, from a query's keys, with the folder as
+// its Path if there is one.
 function settingsFile(params, folder) {
   const lines = settingsOf(params).filter((k) => k !== "Path")
     .map((k) => `${k}=${params.get(k).split(/[\r\n]/)[0]}`);
-  lines.push(`Path=${folder}`);
+  if (folder !== null) lines.push(`Path=${folder}`);
   return lines.join("\r\n") + "\r\n";
 }
 
@@ -277,13 +356,17 @@ function remember(query) {
   }
 }
 
-function showPicture(box, number) {
-  const { engine, folder } = session, file = `${folder}${number}.bmp`;
+// The bundled data's picture, or an author's given one.
+async function showPicture(box, number) {
+  const { engine, folder } = session, name = `${number}.bmp`, shown = box.shown = {};
+  const bytes = folder === "/data/" ? await bundledPicture(name)
+    : engine.FS.analyzePath(folder + name).exists && engine.FS.readFile(folder + name);
+  if (box.shown !== shown) return;  // another was chosen meanwhile
   box.replaceChildren();
-  if (!engine.FS.analyzePath(file).exists) return;
+  if (!bytes) return;
   const img = new Image();
   img.alt = "";
-  img.src = URL.createObjectURL(new Blob([engine.FS.readFile(file)], { type: "image/bmp" }));
+  img.src = URL.createObjectURL(new Blob([bytes], { type: "image/bmp" }));
   box.append(img);
 }
 
@@ -315,11 +398,11 @@ $("chooser").addEventListener("submit", (e) => {
 // A finished duel, like the Windows program's run, is over: a new one starts the page anew,
 // or, with an author's files, which a reload would lose, a fresh session.
 function afresh(then) {
-  $("end").hidden = $("moves").hidden = canvas.hidden = true;
+  $("end").hidden = $("moves").hidden = $("duel").hidden = $("linkCheck").hidden = $("failed").hidden = true;
   newSession().then((s) => s.live && then(s));
 }
 $("again").addEventListener("click", () => (own ? afresh((s) => s.play(lastMatch)) : location.reload()));
-for (const id of ["newAfter", "newMatch"])
+for (const id of ["newAfter", "newMatch", "newFailed"])
   $(id).addEventListener("click", () => (leave ? leave() : own ? afresh(showChooser) : (location.href = location.pathname)));
 // --- for the studio (studio.js) ---
 // Files another part of the page holds, played at once as given files. New match then goes
@@ -337,19 +420,26 @@ function playGiven(files, params, back) {
   afresh((s) => s.play(params));
 }
 
-// The bundled data's files [{name, bytes}], as the engine has unpacked them.
+// The bundled data's files [{name, bytes}], every picture unpacked.
 async function bundledFiles() {
-  const { engine } = await session.ready;
-  return engine.FS.readdir("/data").filter((n) => n !== "." && n !== "..")
-    .map((name) => ({ name, bytes: engine.FS.readFile(`/data/${name}`) }));
+  await data;
+  const names = Object.keys(bundledPictures), pictures = await Promise.all(names.map(bundledPicture));
+  return [{ name: bundledDatabase[0], bytes: bytesOf(bundledDatabase[1]) }, ...names.map((name, i) => ({ name, bytes: pictures[i] }))];
 }
 // --- end of the studio's part ---
 
 $("aboutButton").addEventListener("click", () => $("about").showModal());
 addEventListener("popstate", () => location.reload());
 
-newSession().then((s) => {
+// The duel the address names, or the chooser, once every script of the page has run.
+const parsed = new Promise((done) => (document.readyState === "loading" ? addEventListener("DOMContentLoaded", done) : done()));
+Promise.all([newSession(), parsed]).then(([s]) => {
+  if (!s.live) return;
   const params = new URLSearchParams(location.search);
   if (settingsOf(params).length) s.play(params);
   else choose();
 });
+
+// Hosted, the page keeps its files for offline play (sw.js); from a disk it has no worker.
+if (location.protocol.startsWith("http") && "serviceWorker" in navigator)
+  addEventListener("load", () => navigator.serviceWorker.register("sw.js").catch(() => {}));
