@@ -85,7 +85,7 @@ class Session {
     return this.run(async () => {
       const trouble = this.path !== null && (refusal(this.path) || await fetchFolder(this.engine, this.path));
       if (trouble) return this.stop(trouble);
-        if (!this.live) return;
+      if (!this.live) return;
       // The first screen, as the window's first painting; then the duel, with its pictures.
       await this.engine.ccall("web_prepare", null, [], [], { async: true });
       if (this.dataFolder === "/data/") await this.unpack();
