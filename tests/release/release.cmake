@@ -34,8 +34,10 @@ endforeach()
 # The data checker's table of broken data sets, run by the Windows exe under Wine.
 add_test(NAME check.wine COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/check/check_test.py
     $<TARGET_FILE:vorcheck> --wine ${CMAKE_SOURCE_DIR}/build/native/data)
+# A prefix of its own: the Wine server it keeps up is ended with every program of its
+# prefix, and the writer's table runs beside it.
 set_tests_properties(check.wine PROPERTIES LABELS wine TIMEOUT 300
-    ENVIRONMENT "VORRAK_PREFIX=${CMAKE_BINARY_DIR}/wineprefix")
+    ENVIRONMENT "VORRAK_PREFIX=${CMAKE_BINARY_DIR}/wineprefix-check")
 
 # The data writer's table, run by the Windows exe under Wine and read back by the Windows checker.
 add_test(NAME vordata.wine COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/vordata/vordata_test.py
